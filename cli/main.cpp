@@ -1,0 +1,67 @@
+#include "options.h"
+
+#include "render/headless.h"
+#include "render/imagefile.h"
+#include "render/styles.h"
+#include "render/textraster.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+using namespace pismolot;
+
+namespace {
+
+void print(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Fonts need a platform; the offscreen one opens no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    const cli::ParseResult parsed = cli::parseArguments(args);
+    if (!parsed.options) {
+        print(stderr, QStringLiteral("pismolot-render: %1\n").arg(parsed.error));
+        return 2;
+    }
+    cli::Options o = *parsed.options;
+
+    switch (o.action) {
+    case cli::Action::Help:
+        print(stdout, cli::usage());
+        return 0;
+    case cli::Action::Version:
+        print(stdout, QStringLiteral("pismolot-render %1\n").arg(QStringLiteral(PISMOLOT_VERSION)));
+        return 0;
+    case cli::Action::ListStyles:
+        for (int i = 0; i < StyleCount; ++i)
+            print(stdout, QStringLiteral("%1\t%2\n").arg(i).arg(QString::fromUtf8(StyleNames[i].data(), qsizetype(StyleNames[i].size()))));
+        return 0;
+    case cli::Action::ListFonts:
+        for (const QString& family : sortedFontFamilies())
+            print(stdout, family + QLatin1Char('\n'));
+        return 0;
+    case cli::Action::Render:
+        break;
+    }
+
+    if (!o.fontGiven)
+        o.settings.font.name = defaultSansFamily();
+    const QImage picture = renderHeadless(o.settings, o.screen, o.dpi);
+    QString error;
+    const auto format = cli::wantsPng(o.output) ? ImageFileFormat::Png : ImageFileFormat::Bmp24;
+    if (!writeImageFile(o.output, picture, format, &error)) {
+        print(stderr, QStringLiteral("pismolot-render: cannot write %1: %2\n").arg(o.output, error));
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,15 @@
+#include "editor/colourswatch.h"
+
+#include "app/palette.h"
+
+ColourSwatch::ColourSwatch(QWidget* parent) : QLabel(parent) {
+    setAutoFillBackground(true);
+    setBackColor(colour_);
+}
+
+void ColourSwatch::setBackColor(pismolot::ColourValue colour) {
+    colour_ = colour;
+    QPalette p = palette();
+    p.setColor(QPalette::Window, toQColor(colour));
+    setPalette(p);
+}

@@ -1,0 +1,64 @@
+#include "headless.h"
+
+#include "numbers.h"
+#include "textraster.h"
+
+#include <QPainter>
+
+namespace pismolot {
+
+QSize resultPixelSize(const ScanPlan& plan) { return QSize(plan.cols, plan.rows); }
+
+QImage cutResult(const QImage& output, QSize size, ColourValue background) {
+    if (size.isEmpty())
+        return QImage();
+    QImage result(size, QImage::Format_RGB32);
+    result.fill(background.toArgb());
+    QPainter painter(&result);
+    painter.drawImage(QPoint(0, 0), output, QRect(QPoint(0, 0), size).intersected(output.rect()));
+    return result;
+}
+
+HeadlessPlatform::HeadlessPlatform(EffectSettings settings, QSize screen, int dpi)
+    : settings_(std::move(settings)), screen_(screen), dpi_(dpi) {
+    output_ = makeSurface(screen_, dpi_);
+}
+
+void HeadlessPlatform::showWaitWindow() { scratch_ = makeSurface(screen_, dpi_); }
+
+void HeadlessPlatform::fillOutput(ColourValue colour) {
+    filled_ = colour;
+    output_.fill(colour.toArgb());
+}
+
+void HeadlessPlatform::drawScratchText(const QString& text) { drawText(scratch_, text, scratchFont_); }
+
+ScreenMetrics HeadlessPlatform::screenMetrics() {
+    const float tpp = 1440.0f / float(dpi_);
+    return {tpp, tpp, float(screen_.width()) * tpp};
+}
+
+TextExtent HeadlessPlatform::measuredExtent() {
+    const QSize px = measureText(measureText_, measureFont_, dpi_);
+    const ScreenMetrics m = screenMetrics();
+    return {float(px.width()) * m.tppx, float(px.height()) * m.tppy};
+}
+
+ConstRasterView HeadlessPlatform::scratch() { return rasterOf(std::as_const(scratch_)); }
+
+RasterView HeadlessPlatform::output() { return rasterOf(output_); }
+
+void HeadlessPlatform::setResultSize(float widthTwips, float heightTwips) {
+    const ScreenMetrics m = screenMetrics();
+    resultSize_ = QSize(roundHalfEven<int>(widthTwips / m.tppx), roundHalfEven<int>(heightTwips / m.tppy));
+}
+
+void HeadlessPlatform::snapshotResult() { result_ = cutResult(output_, resultSize_, filled_); }
+
+QImage renderHeadless(const EffectSettings& settings, QSize screen, int dpi, StyleRandom& random) {
+    HeadlessPlatform platform(settings, screen, dpi);
+    runRenderJob(platform, random);
+    return platform.result();
+}
+
+} // namespace pismolot

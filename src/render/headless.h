@@ -1,0 +1,68 @@
+#pragma once
+
+#include "job.h"
+#include "scan.h"
+
+#include <QImage>
+#include <QSize>
+
+namespace pismolot {
+
+// Size in pixels of the result picture of a scan: cols x rows.
+QSize resultPixelSize(const ScanPlan& plan);
+
+// The result picture: the cols x rows rectangle of `output` from (0, 0);
+// where it reaches beyond the output surface it shows `background`.
+QImage cutResult(const QImage& output, QSize size, ColourValue background);
+
+// The render job on plain images: scratch and output surfaces of `screen`
+// pixels at `dpi`, no window anywhere.
+class HeadlessPlatform final : public RenderPlatform {
+public:
+    HeadlessPlatform(EffectSettings settings, QSize screen, int dpi);
+
+    ColourValue backgroundColour() override { return settings_.background; }
+    QString text() override { return settings_.text; }
+    FontSpec font() override { return settings_.font; }
+    int styleIndex() override { return settings_.styleIndex; }
+
+    void disableTimer() override {}
+    void showWaitWindow() override;
+    void fillOutput(ColourValue colour) override;
+    void setMeasureText(const QString& text) override { measureText_ = text; }
+    void setMeasureFont(const FontSpec& font) override { measureFont_ = font; }
+    void setScratchFont(const FontSpec& font) override { scratchFont_ = font; }
+    void drawScratchText(const QString& text) override;
+    void yield() override {}
+    ScreenMetrics screenMetrics() override;
+    TextExtent measuredExtent() override;
+    ConstRasterView scratch() override;
+    RasterView output() override;
+    void setResultSize(float widthTwips, float heightTwips) override;
+    void snapshotResult() override;
+    void clearBackgroundPicture() override {}
+    void showResult() override {}
+    void closeWaitWindow() override { scratch_ = QImage(); }
+
+    const QImage& result() const { return result_; }
+    const QImage& outputSurface() const { return output_; }
+
+private:
+    EffectSettings settings_;
+    QSize screen_;
+    int dpi_;
+    QImage scratch_;
+    QImage output_;
+    QImage result_;
+    QString measureText_;
+    FontSpec measureFont_;
+    FontSpec scratchFont_;
+    QSize resultSize_;
+    ColourValue filled_;
+};
+
+// Renders `settings` headlessly and returns the result picture.
+QImage renderHeadless(const EffectSettings& settings, QSize screen, int dpi,
+                      StyleRandom& random = styleRandom());
+
+} // namespace pismolot

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "colour.h"
+#include "raster.h"
+#include "scan.h"
+#include "styles.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace pismolot {
+
+// Font of the text: what the editor's preview box holds.
+struct FontSpec {
+    QString name;
+    float size = 24; // points
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+
+    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+};
+
+// The settings one render reads, straight from the editor's controls.
+struct EffectSettings {
+    QString text = QStringLiteral("Text");
+    FontSpec font;
+    std::int16_t styleIndex = 0;
+    ColourValue background = syscolour::CaptionText;
+};
+
+struct ScreenMetrics {
+    float tppx = 15; // twips per pixel
+    float tppy = 15;
+    float widthTwips = 1920 * 15;
+};
+
+struct TextExtent {
+    float width = 0; // twips
+    float height = 0;
+};
+
+// Everything the render job needs of its surroundings. The windows implement
+// it on real windows, the headless renderer on plain images, tests with a
+// recording fake. The job calls these in a fixed order (see runRenderJob).
+class RenderPlatform {
+public:
+    virtual ~RenderPlatform() = default;
+
+    // Settings, read at the moment the job needs each one.
+    virtual ColourValue backgroundColour() = 0;
+    virtual QString text() = 0;
+    virtual FontSpec font() = 0;
+    virtual int styleIndex() = 0;
+
+    virtual void disableTimer() = 0;
+    virtual void showWaitWindow() = 0;
+    virtual void fillOutput(ColourValue colour) = 0;
+    virtual void setMeasureText(const QString& text) = 0;
+    virtual void setMeasureFont(const FontSpec& font) = 0;
+    virtual void setScratchFont(const FontSpec& font) = 0;
+    virtual void drawScratchText(const QString& text) = 0;
+    virtual void yield() = 0;
+    virtual ScreenMetrics screenMetrics() = 0;
+    virtual TextExtent measuredExtent() = 0;
+    virtual ConstRasterView scratch() = 0;
+    virtual RasterView output() = 0;
+    virtual void setResultSize(float widthTwips, float heightTwips) = 0;
+    virtual void snapshotResult() = 0;
+    virtual void clearBackgroundPicture() = 0;
+    virtual void showResult() = 0;
+    virtual void closeWaitWindow() = 0;
+};
+
+// Runs the render job once: wait window up, output filled with the
+// background, text measured and drawn black on the scratch surface, one
+// yield, the letter scan, the result picture snapshot, wait window closed.
+// Returns the plan it scanned with.
+ScanPlan runRenderJob(RenderPlatform& platform, StyleRandom& random = styleRandom());
+
+} // namespace pismolot
