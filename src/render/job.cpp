@@ -22,7 +22,9 @@ ScanPlan runRenderJob(RenderPlatform& platform, StyleRandom& random) {
     const TextExtent extent = platform.measuredExtent();
     const ScanPlan plan =
         planScan(extent.width, extent.height, screen.tppx, screen.tppy, screen.widthTwips);
-    scanLetters(platform.scratch(), platform.output(), plan, style, random);
+    const ConstRasterView scratch = platform.scratch();
+    const RasterView output = platform.output();
+    scanLetters(scratch, output, plan, style, random);
 
     platform.setResultSize(plan.W, plan.H);
     platform.snapshotResult();

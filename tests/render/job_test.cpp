@@ -1,0 +1,177 @@
+#include "render/headless.h"
+#include "render/job.h"
+#include "render/textraster.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <string>
+#include <vector>
+
+using namespace pismolot;
+
+namespace {
+
+// Records every call, in order, with what it was given.
+class RecordingPlatform : public RenderPlatform {
+public:
+    std::vector<std::string> calls;
+    std::vector<std::uint32_t> scratchPixels = std::vector<std::uint32_t>(40 * 40, 0xFFFFFFFF);
+    std::vector<std::uint32_t> outputPixels = std::vector<std::uint32_t>(40 * 40, 0);
+    TextExtent extent{15 * 10, 15 * 10};
+    int style = 3;
+
+    void log(std::string s) { calls.push_back(std::move(s)); }
+
+    ColourValue backgroundColour() override {
+        log("read background");
+        return ColourValue::rgb(1, 2, 3);
+    }
+    QString text() override {
+        log("read text");
+        return QStringLiteral("Ab");
+    }
+    FontSpec font() override {
+        log("read font");
+        return FontSpec{QStringLiteral("Sans"), 12.5f, true, false, true};
+    }
+    int styleIndex() override {
+        log("read style");
+        return style;
+    }
+    void disableTimer() override { log("disable timer"); }
+    void showWaitWindow() override { log("show wait"); }
+    void fillOutput(ColourValue c) override {
+        log("fill " + std::to_string(c.raw()));
+        std::fill(outputPixels.begin(), outputPixels.end(), c.toArgb());
+    }
+    void setMeasureText(const QString& t) override { log("measure text " + t.toStdString()); }
+    void setMeasureFont(const FontSpec& f) override {
+        log("measure font " + f.name.toStdString() + " " + std::to_string(f.size));
+    }
+    void setScratchFont(const FontSpec& f) override {
+        log("scratch font " + f.name.toStdString() + (f.bold ? " bold" : "") +
+            (f.underline ? " underline" : ""));
+    }
+    void drawScratchText(const QString& t) override {
+        log("draw " + t.toStdString());
+        scratchPixels[2 * 40 + 2] = 0xFF000000; // one letter pixel at (2, 2)
+    }
+    void yield() override { log("yield"); }
+    ScreenMetrics screenMetrics() override {
+        log("metrics");
+        return {15, 15, 15 * 40};
+    }
+    TextExtent measuredExtent() override {
+        log("extent");
+        return extent;
+    }
+    ConstRasterView scratch() override {
+        log("scratch");
+        return {scratchPixels.data(), 40, 40, 40};
+    }
+    RasterView output() override {
+        log("output");
+        return {outputPixels.data(), 40, 40, 40};
+    }
+    void setResultSize(float w, float h) override {
+        log("result size " + std::to_string(int(w)) + "x" + std::to_string(int(h)));
+    }
+    void snapshotResult() override { log("snapshot"); }
+    void clearBackgroundPicture() override { log("clear picture"); }
+    void showResult() override { log("show result"); }
+    void closeWaitWindow() override { log("close wait"); }
+};
+
+TEST(RenderJob, StepsRunInOrder) {
+    RecordingPlatform platform;
+    StyleRandom random;
+    runRenderJob(platform, random);
+    const std::vector<std::string> expected = {
+        "disable timer", "show wait", "read background", "fill 197121",
+        "read text", "read font", "measure text Ab", "measure font Sans 12.500000",
+        "scratch font Sans bold underline", "draw Ab", "yield", "read style", "metrics",
+        "extent", "scratch", "output", "result size 150x150", "snapshot", "clear picture",
+        "show result", "close wait"};
+    EXPECT_EQ(platform.calls, expected);
+    // Style 3 at row 2 of 10: level floor(2 * 25.5) = 51, grey 204.
+    EXPECT_EQ(platform.outputPixels[2 * 40 + 2], 0xFFCCCCCCu);
+    EXPECT_EQ(platform.outputPixels[3 * 40 + 3], ColourValue::rgb(1, 2, 3).toArgb());
+}
+
+TEST(RenderJob, ZeroHeightStillFinishesEveryStep) {
+    RecordingPlatform platform;
+    platform.extent = {150, 0};
+    StyleRandom random;
+    const ScanPlan plan = runRenderJob(platform, random);
+    EXPECT_EQ(plan.rows, 0);
+    EXPECT_EQ(platform.calls.back(), "close wait");
+    EXPECT_EQ(platform.outputPixels[2 * 40 + 2], ColourValue::rgb(1, 2, 3).toArgb());
+}
+
+EffectSettings settingsFor(QString text, float size, int style) {
+    EffectSettings s;
+    s.text = std::move(text);
+    s.font.name = defaultSansFamily();
+    s.font.size = size;
+    s.styleIndex = std::int16_t(style);
+    s.background = ColourValue::rgb(0, 0, 128);
+    return s;
+}
+
+TEST(Headless, ResultIsMeasuredRectangleWithLettersInRowColours) {
+    const EffectSettings s = settingsFor(QStringLiteral("Text"), 24, 3);
+    StyleRandom random;
+    const QImage result = renderHeadless(s, {1920, 1080}, 96, random);
+    const QSize measured = measureText(s.text, s.font, 96);
+    ASSERT_EQ(result.size(), measured);
+    int letters = 0;
+    for (int y = 0; y < result.height(); ++y) {
+        QRgb rowColour = 0;
+        for (int x = 0; x < result.width(); ++x) {
+            const QRgb p = result.pixel(x, y);
+            if (p == qRgb(0, 0, 128))
+                continue;
+            ++letters;
+            EXPECT_GT(x, 0);
+            EXPECT_GT(y, 0);
+            EXPECT_TRUE(qRed(p) == qGreen(p) && qGreen(p) == qBlue(p)) << "style 3 is grey";
+            if (rowColour) {
+                EXPECT_EQ(p, rowColour) << "one colour per row";
+            }
+            rowColour = p;
+        }
+    }
+    EXPECT_GT(letters, 50);
+}
+
+TEST(Headless, EmptyTextGivesNoColumns) {
+    StyleRandom random;
+    EXPECT_TRUE(renderHeadless(settingsFor(QString(), 24, 0), {800, 600}, 96, random).isNull());
+}
+
+TEST(Headless, WiderThanScreenIsClippedToScreenWidth) {
+    StyleRandom random;
+    const QImage result = renderHeadless(settingsFor(QString(60, QLatin1Char('W')), 48, 1),
+                                         {640, 480}, 96, random);
+    EXPECT_EQ(result.width(), 640);
+}
+
+TEST(Headless, TallerThanSurfaceShowsBackgroundBelow) {
+    StyleRandom random;
+    const QImage result =
+        renderHeadless(settingsFor(QStringLiteral("Ag"), 200, 0), {400, 100}, 96, random);
+    ASSERT_GT(result.height(), 100);
+    for (int y = 100; y < result.height(); ++y)
+        for (int x = 0; x < result.width(); ++x)
+            ASSERT_EQ(result.pixel(x, y), qRgb(0, 0, 128)) << x << "," << y;
+}
+
+TEST(Headless, SameSettingsSamePixelsStripesRepeat) {
+    const EffectSettings s = settingsFor(QStringLiteral("Pismolot"), 30, RandomStripesStyle);
+    StyleRandom a, b;
+    EXPECT_EQ(renderHeadless(s, {800, 200}, 96, a), renderHeadless(s, {800, 200}, 96, b));
+}
+
+} // namespace

@@ -1,0 +1,157 @@
+#include "render/scan.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+using namespace pismolot;
+
+namespace {
+
+std::vector<int> levelsOf(const ScanPlan& plan) {
+    std::vector<int> levels;
+    forEachRowLevel(plan, [&](int y, int level) {
+        EXPECT_EQ(y, int(levels.size()) + 1);
+        levels.push_back(level);
+    });
+    return levels;
+}
+
+TEST(RowLevels, WorkedExamples) {
+    EXPECT_EQ(levelsOf(planScan(100, 300, 15, 15, 28800)),
+              (std::vector<int>{12, 25, 38, 51, 63, 76, 89, 102, 114, 127, 140, 153, 165, 178, 191,
+                                204, 216, 229, 242, 255}));
+    EXPECT_EQ(levelsOf(planScan(100, 135, 15, 15, 28800)),
+              (std::vector<int>{28, 56, 85, 113, 141, 170, 198, 226, 254}));
+}
+
+struct RowsCase {
+    float heightTwips;
+    int rows;
+    int firstLevel;
+    int lastLevel; // -1: either 254 or 255
+};
+
+class Rows : public testing::TestWithParam<RowsCase> {};
+
+TEST_P(Rows, RoundHalfEvenAndFirstLevel) {
+    const ScanPlan plan = planScan(150, GetParam().heightTwips, 15, 15, 28800);
+    EXPECT_EQ(plan.rows, GetParam().rows);
+    const auto levels = levelsOf(plan);
+    ASSERT_EQ(int(levels.size()), GetParam().rows);
+    if (!levels.empty()) {
+        EXPECT_EQ(levels.front(), GetParam().firstLevel);
+        if (GetParam().lastLevel < 0)
+            EXPECT_GE(levels.back(), 254);
+        else
+            EXPECT_EQ(levels.back(), GetParam().lastLevel);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Rows,
+                         testing::Values(RowsCase{307.5f, 20, 12, 248}, // q = 20.5: 20 rows
+                                         RowsCase{322.5f, 22, 11, 255}, // q = 21.5: 22, clamped
+                                         RowsCase{0, 0, 0, 0},          // zero height
+                                         RowsCase{7.5f, 0, 0, 0},       // q = 0.5 rounds to 0
+                                         RowsCase{10, 1, 255, 255},     // q below 1
+                                         RowsCase{6000, 400, 0, -1}));  // taller than 255 px
+
+TEST(Plan, WidthClampedToScreenHeightNot) {
+    const ScanPlan plan = planScan(50000, 50000, 15, 15, 28800);
+    EXPECT_FLOAT_EQ(plan.W, 28800);
+    EXPECT_EQ(plan.cols, 1920);
+    EXPECT_FLOAT_EQ(plan.H, 50000);
+    EXPECT_EQ(plan.rows, 3333);
+}
+
+TEST(Plan, ColumnsUseRoundedTwipsPerPixelInDouble) {
+    // 14.4 twips per pixel (100 DPI) divides by 14, not 14.4.
+    const ScanPlan plan = planScan(144, 144, 14.4f, 14.4f, 1e6f);
+    EXPECT_EQ(plan.tppxI, 14);
+    EXPECT_EQ(plan.cols, 10);
+    EXPECT_EQ(plan.rows, 10);
+    const ScanPlan half = planScan(15 * 20.5f, 15, 15, 15, 1e6f);
+    EXPECT_EQ(half.cols, 20);
+}
+
+// A raster in memory with a stride wider than its width, so stride mistakes show.
+struct TestRaster {
+    int width, height;
+    std::ptrdiff_t stride;
+    std::vector<std::uint32_t> pixels;
+    TestRaster(int w, int h, std::uint32_t fill)
+        : width(w), height(h), stride(w + 3), pixels(std::size_t(stride * h), fill) {}
+    RasterView view() { return {pixels.data(), stride, width, height}; }
+    std::uint32_t& at(int x, int y) { return pixels[std::size_t(y * stride + x)]; }
+};
+
+constexpr std::uint32_t White = 0xFFFFFFFF;
+constexpr std::uint32_t Black = 0xFF000000;
+constexpr std::uint32_t Background = 0xFF123456;
+
+TEST(Scan, MatchesReferenceOnRandomRasters) {
+    const unsigned seed = std::random_device{}();
+    std::mt19937 rng(seed);
+    for (int round = 0; round < 60; ++round) {
+        std::uniform_int_distribution<int> size(0, 70);
+        TestRaster scratch(size(rng), size(rng), White);
+        for (auto& p : scratch.pixels) {
+            const int kind = int(rng() % 4);
+            p = kind == 0 ? Black : kind == 1 ? 0x00000000u : kind == 2 ? 0xFF010101u : White;
+        }
+        TestRaster fast(size(rng), size(rng), Background);
+        TestRaster slow = fast;
+        const float tpp = float(1 + rng() % 30);
+        const ScanPlan plan = planScan(float(rng() % 1200), float(rng() % 1200), tpp, tpp,
+                                       float(rng() % 1500));
+        const int style = int(rng() % 13);
+        StyleRandom r1, r2;
+        scanLetters(asConst(scratch.view()), fast.view(), plan, style, r1);
+        scanLettersReference(asConst(scratch.view()), slow.view(), plan, style, r2);
+        ASSERT_EQ(fast.pixels, slow.pixels) << "seed " << seed << " round " << round;
+        ASSERT_EQ(r1.next(), r2.next()) << "seed " << seed << ": both draw the same count";
+    }
+}
+
+TEST(Scan, OnlyExactlyBlackFromRowOneColumnOneUpToColsAndRows) {
+    TestRaster scratch(12, 12, Black);
+    scratch.at(3, 3) = 0xFF010000; // dark grey edge pixel: not a letter
+    scratch.at(4, 4) = 0xFF808080;
+    TestRaster out(12, 12, Background);
+    const ScanPlan plan = planScan(15 * 8, 15 * 8, 15, 15, 1e6f); // cols = rows = 8
+    StyleRandom random;
+    scanLetters(asConst(scratch.view()), out.view(), plan, 3, random);
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            const bool written = x >= 1 && y >= 1 && x <= 8 && y <= 8 && !(x == 3 && y == 3) &&
+                                 !(x == 4 && y == 4);
+            EXPECT_EQ(out.at(x, y) != Background, written) << x << "," << y;
+        }
+    }
+    // Style 3 at row 8 of 8: level floor(8 * 31.875) = 255, black.
+    EXPECT_EQ(out.at(5, 8), 0xFF000000u);
+    EXPECT_EQ(out.at(5, 1), 0xFFE0E0E0u); // level 31: 224 grey
+}
+
+TEST(Scan, ZeroHeightWritesNothingEmptySurfacesAreSafe) {
+    TestRaster scratch(10, 10, Black);
+    TestRaster out(10, 10, Background);
+    StyleRandom random;
+    scanLetters(asConst(scratch.view()), out.view(), planScan(150, 0, 15, 15, 1e6f), 0, random);
+    EXPECT_EQ(out.pixels, TestRaster(10, 10, Background).pixels);
+    scanLetters(ConstRasterView{}, RasterView{}, planScan(150, 150, 15, 15, 1e6f), 7, random);
+}
+
+TEST(Scan, RowsBelowTheScratchStillDrawTheirRandomNumbers) {
+    TestRaster scratch(5, 5, Black);
+    TestRaster out(5, 5, Background);
+    const ScanPlan plan = planScan(60, 15 * 40, 15, 15, 1e6f); // 40 rows, surfaces of 5
+    StyleRandom used, expected;
+    scanLetters(asConst(scratch.view()), out.view(), plan, RandomStripesStyle, used);
+    for (int i = 0; i < 3 * 40; ++i)
+        expected.next();
+    EXPECT_EQ(used.next(), expected.next());
+}
+
+} // namespace
