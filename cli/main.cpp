@@ -18,17 +18,29 @@ void print(std::FILE* stream, const QString& text) {
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
 }
 
+// Qt's own chatter (missing runtime folders and the like) is not ours to
+// print: standard error carries this program's messages only.
+void quietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        print(stderr, message + QLatin1Char('\n'));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    // Read the arguments before Qt sees them: it would take "--style" as its own.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const cli::ParseResult parsed = cli::parseArguments(args);
+
     // Fonts need a platform; the offscreen one opens no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    qInstallMessageHandler(quietQt);
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
 
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
-    const cli::ParseResult parsed = cli::parseArguments(args);
     if (!parsed.options) {
         print(stderr, QStringLiteral("pismolot-render: %1\n").arg(parsed.error));
         return 2;
