@@ -1,5 +1,203 @@
 #include "colour/tlo.h"
 
-// Placeholder until the colour dialog is built.
-Tlo::Tlo(QWidget* parent) : QDialog(parent) {}
-void Tlo::showModal() {}
+#include "app/forms.h"
+#include "app/palette.h"
+#include "app/twips.h"
+#include "editor/colourswatch.h"
+#include "editor/redak.h"
+#include "render/numbers.h"
+#include "resources/icons.h"
+
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QHideEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+Tlo::Tlo(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Zmień tło"));
+    setWindowIcon(icons::common());
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(twips::size(5655, 1950));
+    createControls();
+    connectControls();
+    showState();
+    HScroll1->setFocus();
+    Form_Load();
+}
+
+void Tlo::createControls() {
+    auto bar = [this](int top) {
+        auto* b = new QScrollBar(Qt::Horizontal, this);
+        b->setGeometry(twips::rect(1080, top, 3855, 255));
+        b->setRange(0, ColourModel::MaxPart);
+        b->setSingleStep(1);
+        b->setPageStep(50);
+        b->setFocusPolicy(Qt::StrongFocus);
+        return b;
+    };
+    auto box = [this](int top) {
+        auto* t = new QLineEdit(QStringLiteral("0"), this);
+        t->setGeometry(twips::rect(5040, top, 495, 285));
+        t->installEventFilter(this);
+        return t;
+    };
+    auto label = [this](const QString& caption, int top) {
+        auto* l = new QLabel(caption, this);
+        l->setGeometry(twips::rect(120, top, 855, 255));
+        return l;
+    };
+    auto button = [this](const QString& caption, int left) {
+        auto* b = new QPushButton(caption, this);
+        b->setGeometry(twips::rect(left, 1440, 1335, 375));
+        // Neither button answers Enter: the dialog has no default button.
+        b->setAutoDefault(false);
+        b->setDefault(false);
+        return b;
+    };
+
+    // Created in tab order.
+    HScroll1 = bar(240);
+    HScroll2 = bar(600);
+    HScroll3 = bar(960);
+    Text1 = box(240);
+    Text2 = box(600);
+    Text3 = box(960);
+    Label1 = new QLabel(QStringLiteral("Kolor tła"), this);
+    Label1->setGeometry(twips::rect(2280, 1440, 1095, 255));
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label1->setAutoFillBackground(true);
+    Command1 = button(QStringLiteral("OK"), 120);
+    Command2 = button(QStringLiteral("Anuluj"), 4200);
+    Label2 = label(QStringLiteral("Czerwony"), 240);
+    Label3 = label(QStringLiteral("Zielony"), 600);
+    Label4 = label(QStringLiteral("Niebieski"), 960);
+
+    bars_ = {HScroll1, HScroll2, HScroll3};
+    boxes_ = {Text1, Text2, Text3};
+    QWidget* order[] = {HScroll1, HScroll2, HScroll3, Text1, Text2, Text3, Command1, Command2};
+    for (std::size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void Tlo::connectControls() {
+    for (int part = 0; part < ColourModel::PartCount; ++part) {
+        QScrollBar* bar = bars_[std::size_t(part)];
+        // With tracking on, valueChanged also reports every value the thumb
+        // passes while dragged, so one connection serves both events.
+        connect(bar, &QScrollBar::valueChanged, this, [this, part, bar](int value) {
+            if (bar->isSliderDown())
+                model_.scrollDragged(part, value);
+            else
+                model_.scrollChanged(part, value);
+            showState();
+        });
+        connect(boxes_[std::size_t(part)], &QLineEdit::textChanged, this,
+                [this, part](const QString& text) {
+                    model_.textChanged(part, text);
+                    showState();
+                });
+    }
+    connect(Command1, &QPushButton::clicked, this, &Tlo::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Tlo::Command2_Click);
+}
+
+void Tlo::Form_Load() {
+    // Centred on the screen from the window's outer size.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    const QSize outer = frameGeometry().size();
+    move(area.left() + pismolot::roundHalfEven<int>(area.width() / 2.0 - outer.width() / 2.0),
+         area.top() + pismolot::roundHalfEven<int>(area.height() / 2.0 - outer.height() / 2.0));
+}
+
+// Writes the model's state into the widgets without their signals: the model
+// has already played out what those signals would have caused.
+void Tlo::showState() {
+    for (std::size_t i = 0; i < bars_.size(); ++i) {
+        if (bars_[i]->value() != model_.value(int(i))) {
+            const QSignalBlocker block(bars_[i]);
+            bars_[i]->setValue(model_.value(int(i)));
+        }
+        if (boxes_[i]->text() != model_.text(int(i))) {
+            const QSignalBlocker block(boxes_[i]);
+            boxes_[i]->setText(model_.text(int(i)));
+        }
+    }
+    QPalette p = Label1->palette();
+    p.setColor(QPalette::Window, toQColor(model_.previewBack()));
+    p.setColor(QPalette::WindowText, toQColor(model_.previewText()));
+    Label1->setPalette(p);
+}
+
+int Tlo::partOfBox(const QObject* box) const {
+    for (std::size_t i = 0; i < boxes_.size(); ++i)
+        if (boxes_[i] == box)
+            return int(i);
+    return -1;
+}
+
+bool Tlo::eventFilter(QObject* watched, QEvent* event) {
+    const int part = partOfBox(watched);
+    if (part >= 0 && event->type() == QEvent::KeyPress) {
+        // Before the line edit inserts the character: key down, key press.
+        model_.keyDown(part);
+        model_.keyPress(part);
+        showState();
+    } else if (part >= 0 && event->type() == QEvent::KeyRelease) {
+        model_.keyUp(part);
+        showState();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Tlo::keyPressEvent(QKeyEvent* event) {
+    // There is no cancel button: Esc must not close the dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void Tlo::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous())
+        emit hidden();
+}
+
+void Tlo::Command1_Click() {
+    if (ColourSwatch* swatch = forms::redak().Label4)
+        swatch->setBackColor(model_.ok());
+    hide();
+}
+
+void Tlo::Command2_Click() {
+    hide();
+}
+
+void Tlo::showModal() {
+    // Not QDialog::exec: it deletes a delete-on-close dialog even when the
+    // dialog was only hidden, and hiding must keep its state.
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+    QPointer<Tlo> self(this);
+    if (!isVisible())
+        return;
+    QEventLoop loop;
+    connect(this, &Tlo::hidden, &loop, &QEventLoop::quit);
+    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::DialogExec);
+}

@@ -1,0 +1,61 @@
+#include "about/aboutlogic.h"
+
+#include "render/numbers.h"
+
+#include <cstdint>
+
+namespace about {
+
+int bandHeight(float scaleHeight) {
+    return pismolot::roundHalfEven<std::int32_t>(double(scaleHeight) / 255.0);
+}
+
+std::vector<Band> gradientBands(float scaleHeight) {
+    const int height = bandHeight(scaleHeight);
+    std::vector<Band> bands;
+    bands.reserve(BandCount);
+    // 64-bit while adding up, then held: the band tops cannot overflow at
+    // any height a window can have.
+    std::int64_t y = 0;
+    for (int i = 0; i < BandCount; ++i) {
+        bands.push_back({int(y), height, pismolot::ColourValue::rgb(255 - i, 11, 255 - i)});
+        y += height;
+    }
+    return bands;
+}
+
+ButtonColours Marz(ButtonColours colours) {
+    for (pismolot::ColourValue& c : colours)
+        if (c != NormalColour)
+            c = NormalColour;
+    return colours;
+}
+
+ButtonColours afterMouseMove(ButtonColours colours, Spot spot) {
+    switch (spot) {
+    case Spot::Background:
+    case Spot::Label3:
+        return Marz(colours);
+    case Spot::Label1:
+    case Spot::Label2:
+        return colours;
+    case Spot::Command1:
+    case Spot::Command2:
+    case Spot::Command3: {
+        colours = Marz(colours);
+        const std::size_t index = std::size_t(int(spot) - int(Spot::Command1));
+        colours[index] = HighlightColour;
+        return colours;
+    }
+    }
+    return colours;
+}
+
+QPoint centredTopLeft(const QRect& screen, const QSize& outer) {
+    const double left = screen.width() / 2.0 - outer.width() / 2.0;
+    const double top = screen.height() / 2.0 - outer.height() / 2.0;
+    return {screen.left() + pismolot::roundHalfEven<int>(left),
+            screen.top() + pismolot::roundHalfEven<int>(top)};
+}
+
+} // namespace about

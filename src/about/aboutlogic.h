@@ -1,0 +1,53 @@
+#pragma once
+
+#include "render/colour.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include <array>
+#include <vector>
+
+// The About box's rules as plain functions: the gradient it paints at load,
+// the hover highlight of its three buttons and where it centres itself.
+namespace about {
+
+inline constexpr pismolot::ColourValue NormalColour = pismolot::ColourValue::rgb(0, 128, 0);
+inline constexpr pismolot::ColourValue HighlightColour = pismolot::ColourValue::rgb(192, 0, 192);
+
+inline constexpr const char* WebAddress = "https://example.com/trelon";
+inline constexpr const char* MailAddress = "mailto:trelon@example.com";
+
+inline constexpr int BandCount = 256;
+inline constexpr int PenWidth = 5; // pixels
+
+// One band of the gradient, in twips from the top of the client area.
+struct Band {
+    int top = 0;
+    int height = 0;
+    pismolot::ColourValue colour;
+};
+
+// Client height in twips / 255, rounded half to even (12 at 3060 twips).
+int bandHeight(float scaleHeight);
+// The 256 bands top to bottom: RGB(255 - i, 11, 255 - i), each starting where
+// the one before ended; the last ones may lie below the client area.
+std::vector<Band> gradientBands(float scaleHeight);
+
+// Where the pointer moves. The two labels without handlers change nothing.
+enum class Spot { Background, Label1, Label2, Label3, Command1, Command2, Command3 };
+
+// The three buttons' background colours, which are all the hover state there is.
+using ButtonColours = std::array<pismolot::ColourValue, 3>;
+
+// Marz: every button back to the normal green.
+ButtonColours Marz(ButtonColours colours);
+// The colours after a mouse move over spot: a button turns magenta and the
+// others green; the background and Label3 clear the highlight.
+ButtonColours afterMouseMove(ButtonColours colours, Spot spot);
+
+// Top-left of a window of the given outer size centred on the screen.
+QPoint centredTopLeft(const QRect& screen, const QSize& outer);
+
+} // namespace about
