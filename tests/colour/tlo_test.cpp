@@ -1,0 +1,241 @@
+#include "colour/tlo.h"
+
+#include "app/forms.h"
+#include "app/twips.h"
+#include "editor/colourswatch.h"
+#include "editor/redak.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using pismolot::ColourValue;
+
+namespace {
+
+class TloTest : public testing::Test {
+  protected:
+    void SetUp() override { forms::unloadAll(); }
+    void TearDown() override { forms::unloadAll(); }
+
+    static Tlo& shown() {
+        Tlo& dialog = forms::tlo();
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        return dialog;
+    }
+
+    static QColor previewBack(const Tlo& d) { return d.Label1->palette().color(QPalette::Window); }
+    static QColor previewText(const Tlo& d) {
+        return d.Label1->palette().color(QPalette::WindowText);
+    }
+
+    static void retype(QLineEdit* box, const QString& text) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+    }
+
+    static ColourSwatch* editorSwatch() { return forms::redak().Label4; }
+};
+
+} // namespace
+
+TEST_F(TloTest, LayoutAsStored) {
+    Tlo& d = forms::tlo();
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Zmień tło"));
+    EXPECT_EQ(d.size(), twips::size(5655, 1950));
+    EXPECT_EQ(d.minimumSize(), d.maximumSize());
+
+    struct Row {
+        QWidget* control;
+        QRect twipsRect;
+        QString caption;
+    };
+    const Row rows[] = {
+        {d.HScroll1, {1080, 240, 3855, 255}, {}},
+        {d.HScroll2, {1080, 600, 3855, 255}, {}},
+        {d.HScroll3, {1080, 960, 3855, 255}, {}},
+        {d.Text1, {5040, 240, 495, 285}, QStringLiteral("0")},
+        {d.Text2, {5040, 600, 495, 285}, QStringLiteral("0")},
+        {d.Text3, {5040, 960, 495, 285}, QStringLiteral("0")},
+        {d.Label1, {2280, 1440, 1095, 255}, QStringLiteral("Kolor tła")},
+        {d.Command1, {120, 1440, 1335, 375}, QStringLiteral("OK")},
+        {d.Command2, {4200, 1440, 1335, 375}, QStringLiteral("Anuluj")},
+        {d.Label2, {120, 240, 855, 255}, QStringLiteral("Czerwony")},
+        {d.Label3, {120, 600, 855, 255}, QStringLiteral("Zielony")},
+        {d.Label4, {120, 960, 855, 255}, QStringLiteral("Niebieski")},
+    };
+    for (const Row& row : rows) {
+        const QRect& t = row.twipsRect;
+        EXPECT_EQ(row.control->geometry(), twips::rect(t.x(), t.y(), t.width(), t.height()))
+            << row.control->metaObject()->className() << " " << row.caption.toStdString();
+        QString caption;
+        if (auto* edit = qobject_cast<QLineEdit*>(row.control))
+            caption = edit->text();
+        else if (auto* label = qobject_cast<QLabel*>(row.control))
+            caption = label->text();
+        else if (auto* button = qobject_cast<QPushButton*>(row.control))
+            caption = button->text();
+        EXPECT_EQ(caption, row.caption);
+    }
+    for (QScrollBar* bar : {d.HScroll1, d.HScroll2, d.HScroll3}) {
+        EXPECT_EQ(bar->minimum(), 0);
+        EXPECT_EQ(bar->maximum(), 255);
+        EXPECT_EQ(bar->pageStep(), 50);
+        EXPECT_EQ(bar->singleStep(), 1);
+        EXPECT_EQ(bar->value(), 0);
+    }
+    for (QPushButton* button : {d.Command1, d.Command2}) {
+        EXPECT_FALSE(button->isDefault());
+        EXPECT_FALSE(button->autoDefault());
+    }
+}
+
+TEST_F(TloTest, TabOrderAndFocusAtCreation) {
+    Tlo& d = shown();
+    QApplication::setActiveWindow(&d);
+    EXPECT_EQ(QApplication::focusWidget(), d.HScroll1);
+    const QWidget* order[] = {d.HScroll1, d.HScroll2, d.HScroll3, d.Text1,
+                              d.Text2,    d.Text3,    d.Command1, d.Command2};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        QWidget* next = order[i - 1]->nextInFocusChain();
+        while (next->focusPolicy() == Qt::NoFocus)
+            next = next->nextInFocusChain();
+        EXPECT_EQ(next, order[i]) << "after tab stop " << i - 1;
+    }
+}
+
+TEST_F(TloTest, PageStepAndDragWriteTheTextAndPreview) {
+    Tlo& d = shown();
+    d.HScroll2->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(d.Text2->text(), QStringLiteral("50"));
+    d.HScroll2->setSliderDown(true);
+    for (int v = 51; v <= 128; ++v)
+        d.HScroll2->setSliderPosition(v);
+    d.HScroll2->setSliderDown(false);
+    EXPECT_EQ(d.Text2->text(), QStringLiteral("128"));
+    EXPECT_EQ(previewBack(d), QColor(0, 128, 0));
+    EXPECT_EQ(previewText(d), QColor(255, 127, 255));
+}
+
+TEST_F(TloTest, TypingMovesTheScrollBarAndNormalisesTheText) {
+    Tlo& d = shown();
+    retype(d.Text1, QStringLiteral("200"));
+    EXPECT_EQ(d.HScroll1->value(), 200);
+    EXPECT_EQ(previewBack(d), QColor(200, 0, 0));
+    EXPECT_EQ(previewText(d), QColor(55, 255, 255));
+
+    retype(d.Text3, QStringLiteral("07"));
+    EXPECT_EQ(d.Text3->text(), QStringLiteral("7"));
+    EXPECT_EQ(d.HScroll3->value(), 7);
+
+    // Zeros put in front of a 7 read as the value already held: left as typed.
+    d.Text3->home(false);
+    QTest::keyClicks(d.Text3, QStringLiteral("00"));
+    EXPECT_EQ(d.Text3->text(), QStringLiteral("007"));
+    EXPECT_EQ(d.HScroll3->value(), 7);
+
+    retype(d.Text2, QStringLiteral("300"));
+    EXPECT_EQ(d.HScroll2->value(), 255);
+    EXPECT_EQ(d.Text2->text(), QStringLiteral("255"));
+    EXPECT_TRUE(d.isVisible());
+}
+
+TEST_F(TloTest, BackspaceToEmptyShowsZero) {
+    Tlo& d = shown();
+    retype(d.Text1, QStringLiteral("5"));
+    ASSERT_EQ(d.HScroll1->value(), 5);
+    d.Text1->end(false);
+    QTest::keyClick(d.Text1, Qt::Key_Backspace);
+    EXPECT_EQ(d.HScroll1->value(), 0);
+    EXPECT_EQ(d.Text1->text(), QStringLiteral("0"));
+    EXPECT_EQ(previewBack(d), QColor(0, 0, 0));
+}
+
+TEST_F(TloTest, PasteWithoutKeysUpdatesOnlyThePreview) {
+    Tlo& d = shown();
+    d.Text2->selectAll();
+    d.Text2->insert(QStringLiteral("77")); // as a middle-click paste does
+    EXPECT_EQ(previewBack(d), QColor(0, 77, 0));
+    EXPECT_EQ(d.HScroll2->value(), 0);
+}
+
+TEST_F(TloTest, OkAtOnceHandsOverTheStoredBlack) {
+    ColourSwatch* swatch = editorSwatch();
+    ASSERT_NE(swatch, nullptr);
+    Tlo& d = shown();
+    QTest::mouseClick(d.Command1, Qt::LeftButton);
+    EXPECT_EQ(swatch->backColor(), pismolot::syscolour::MenuText);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_TRUE(forms::hasTlo());
+}
+
+TEST_F(TloTest, CancelKeepsEverythingForTheNextShowing) {
+    ColourSwatch* swatch = editorSwatch();
+    ASSERT_NE(swatch, nullptr);
+    const ColourValue before = swatch->backColor();
+    Tlo& d = shown();
+    retype(d.Text1, QStringLiteral("10"));
+    retype(d.Text2, QStringLiteral("20"));
+    d.move(d.pos() + QPoint(30, 40));
+    const QPoint where = d.pos();
+    QTest::mouseClick(d.Command2, Qt::LeftButton);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(swatch->backColor(), before);
+
+    Tlo& again = shown();
+    EXPECT_EQ(&again, &d);
+    EXPECT_EQ(again.pos(), where);
+    EXPECT_EQ(again.Text1->text(), QStringLiteral("10"));
+    EXPECT_EQ(again.HScroll2->value(), 20);
+    EXPECT_EQ(previewBack(again), QColor(10, 20, 0));
+    QTest::mouseClick(again.Command1, Qt::LeftButton);
+    EXPECT_EQ(swatch->backColor(), ColourValue::rgb(10, 20, 0));
+}
+
+TEST_F(TloTest, CloseBoxDiscardsTheDialog) {
+    Tlo& d = shown();
+    retype(d.Text1, QStringLiteral("99"));
+    d.close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(forms::hasTlo());
+
+    Tlo& fresh = shown();
+    EXPECT_EQ(fresh.Text1->text(), QStringLiteral("0"));
+    EXPECT_EQ(fresh.HScroll1->value(), 0);
+    EXPECT_EQ(fresh.model().previewBack(), pismolot::syscolour::MenuText);
+}
+
+TEST_F(TloTest, EnterAndEscPressNeitherButton) {
+    ColourSwatch* swatch = editorSwatch();
+    ASSERT_NE(swatch, nullptr);
+    const ColourValue before = swatch->backColor();
+    Tlo& d = shown();
+    QSignalSpy ok(d.Command1, &QPushButton::clicked);
+    QSignalSpy cancel(d.Command2, &QPushButton::clicked);
+    retype(d.Text1, QStringLiteral("40"));
+    for (QWidget* focus : {static_cast<QWidget*>(d.Text1), static_cast<QWidget*>(d.HScroll1),
+                           static_cast<QWidget*>(d.Command1)}) {
+        focus->setFocus();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+            QTest::keyClick(focus, key);
+    }
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(ok.count(), 0);
+    EXPECT_EQ(cancel.count(), 0);
+    EXPECT_EQ(swatch->backColor(), before);
+}
+
+TEST_F(TloTest, HiddenSignalEndsAModalWait) {
+    Tlo& d = shown();
+    QSignalSpy hidden(&d, &Tlo::hidden);
+    QTest::mouseClick(d.Command2, Qt::LeftButton);
+    EXPECT_EQ(hidden.count(), 1);
+}
