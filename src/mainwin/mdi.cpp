@@ -1,4 +1,153 @@
 #include "mainwin/mdi.h"
 
-// Placeholder until the main window is built.
-MDI::MDI(QWidget* parent) : QMainWindow(parent) {}
+#include "about/autorx.h"
+#include "app/forms.h"
+#include "app/palette.h"
+#include "app/twips.h"
+#include "mainwin/opensave.h"
+#include "mainwin/output.h"
+#include "mainwin/rys.h"
+#include "resources/icons.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
+#include <QVBoxLayout>
+
+MDI::MDI(QWidget* parent) : QMainWindow(parent) {
+    setWindowTitle(QStringLiteral("Pismolot"));
+    setWindowIcon(icons::common());
+    askFileName = AskSaveFileName;
+    showMessage = [this](const QString& message) {
+        QMessageBox::warning(this, QStringLiteral("Pismolot"), message);
+    };
+    createWorkspace();
+    createMenus();
+    createHintStrip();
+    createTimer();
+    MDIForm_Load();
+}
+
+void MDI::createWorkspace() {
+    auto* client = new QWidget(this);
+    auto* column = new QVBoxLayout(client);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    mdiArea = new QMdiArea(client);
+    mdiArea->setBackground(toQColor(pismolot::syscolour::AppWorkspace));
+    column->addWidget(mdiArea, 1);
+    setCentralWidget(client);
+    resize(twips::size(6765, 4755) + QSize(0, menuBar()->sizeHint().height()));
+}
+
+void MDI::createMenus() {
+    plik = menuBar()->addMenu(QStringLiteral("&Plik"));
+    zapisz = plik->addAction(QStringLiteral("&Zapisz jako..."));
+    zapisz->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    p1 = plik->addSeparator();
+    koniec = plik->addAction(QStringLiteral("&Koniec"));
+    koniec->setShortcut(QKeySequence(Qt::Key_F12));
+
+    edycja = menuBar()->addMenu(QStringLiteral("&Edycja"));
+    kopiuj = edycja->addAction(QStringLiteral("&Kopiuj do schowka"));
+    kopiuj->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+
+    pomoc = menuBar()->addMenu(QStringLiteral("&Pomoc"));
+    autor = pomoc->addAction(QStringLiteral("&Autor"));
+    autor->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    // The shortcuts act anywhere in the window, also while the render
+    // child has the focus.
+    for (QAction* action : {zapisz, koniec, kopiuj, autor})
+        action->setShortcutContext(Qt::WindowShortcut);
+
+    connect(zapisz, &QAction::triggered, this, &MDI::zapisz_Click);
+    connect(koniec, &QAction::triggered, this, &MDI::koniec_Click);
+    connect(kopiuj, &QAction::triggered, this, &MDI::kopiuj_Click);
+    connect(autor, &QAction::triggered, this, &MDI::autor_Click);
+}
+
+void MDI::createHintStrip() {
+    Picture1 = new QWidget(centralWidget());
+    Picture1->setFixedHeight(twips::toPixels(315));
+    Picture1->setAutoFillBackground(true);
+    QPalette stripPalette = Picture1->palette();
+    stripPalette.setColor(QPalette::Window, toQColor(pismolot::syscolour::ButtonFace));
+    Picture1->setPalette(stripPalette);
+
+    Label1 = new QLabel(QStringLiteral("Skopiuj efekt do schowka lub go zapisz na dysk"), Picture1);
+    Label1->setGeometry(twips::rect(120, 60, 3735, 255));
+    Label1->setAutoFillBackground(true);
+    QPalette labelPalette = Label1->palette();
+    labelPalette.setColor(QPalette::Window, toQColor(pismolot::syscolour::ActiveBorder));
+    Label1->setPalette(labelPalette);
+
+    centralWidget()->layout()->addWidget(Picture1);
+}
+
+void MDI::createTimer() {
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(2);
+    Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, &MDI::Timer1_Timer);
+    Timer1->start();
+}
+
+void MDI::MDIForm_Load() {
+    setWindowState(windowState() | Qt::WindowMaximized);
+    QCoreApplication::processEvents();
+}
+
+void MDI::Timer1_Timer() {
+    Rys& rys = forms::rys();
+    auto* sub = qobject_cast<QMdiSubWindow*>(rys.parentWidget());
+    if (!sub || sub->mdiArea() != mdiArea) {
+        // The render child has no close box: closing it would lose the picture.
+        sub = mdiArea->addSubWindow(&rys, Qt::SubWindow | Qt::CustomizeWindowHint |
+                                              Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                              Qt::WindowMinMaxButtonsHint);
+        sub->setWindowIcon(icons::common());
+    }
+    sub->showMaximized();
+    Timer1->stop();
+}
+
+void MDI::zapisz_Click() {
+    const QString path = askFileName(this, QStringLiteral("Pliki BMP (*.bmp)|*.bmp"),
+                                     QStringLiteral("Zapisz jako"), QString());
+    if (path.isEmpty())
+        return;
+    const QString failure = output::savePicture(path, forms::rys().resultPicture());
+    if (!failure.isEmpty())
+        showMessage(failure);
+}
+
+void MDI::kopiuj_Click() {
+    const QString failure =
+        output::copyPicture(*QGuiApplication::clipboard(), forms::rys().resultPicture());
+    if (!failure.isEmpty())
+        showMessage(failure);
+}
+
+void MDI::autor_Click() {
+    forms::autorX().showModeless();
+}
+
+void MDI::koniec_Click() {
+    forms::endProgram();
+}
+
+void MDI::MDIForm_Unload() {
+    koniec_Click();
+}
+
+void MDI::closeEvent(QCloseEvent* event) {
+    MDIForm_Unload();
+    event->accept();
+}

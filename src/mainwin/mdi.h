@@ -2,9 +2,56 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QTimer;
+
 // The main window: hosts the render window and the output commands.
 class MDI : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit MDI(QWidget* parent = nullptr); // runs MDIForm_Load
+
+    void MDIForm_Load();
+    void Timer1_Timer();
+    void zapisz_Click();
+    void kopiuj_Click();
+    void autor_Click();
+    void koniec_Click();
+    void MDIForm_Unload();
+
+    // How "Zapisz jako..." asks for the file name: AskSaveFileName, unless
+    // tests put in their own answer.
+    std::function<QString(QWidget* owner, QString filter, const QString& title,
+                          const QString& initialDir)>
+        askFileName;
+    // How a failed copy or save is reported: a warning box by default.
+    std::function<void(const QString& message)> showMessage;
+
+    QMdiArea* mdiArea = nullptr;
+    QWidget* Picture1 = nullptr; // the hint strip along the bottom
+    QLabel* Label1 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    QMenu* plik = nullptr;
+    QAction* zapisz = nullptr;
+    QAction* p1 = nullptr;
+    QAction* koniec = nullptr;
+    QMenu* edycja = nullptr;
+    QAction* kopiuj = nullptr;
+    QMenu* pomoc = nullptr;
+    QAction* autor = nullptr;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void createWorkspace();
+    void createMenus();
+    void createHintStrip();
+    void createTimer();
 };

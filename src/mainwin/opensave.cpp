@@ -1,0 +1,100 @@
+#include "mainwin/opensave.h"
+
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace opensave {
+
+QString convertFilter(QString filter) {
+    if (!filter.endsWith(u'|'))
+        filter += u'|';
+    filter.replace(u'|', QChar(0));
+    return filter;
+}
+
+QList<FilterPair> filterPairs(QStringView converted) {
+    const QList<QStringView> items = converted.split(QChar(0));
+    QList<FilterPair> pairs;
+    for (qsizetype i = 0; i + 1 < items.size(); i += 2) {
+        // Two NULs in a row end the list.
+        if (items[i].isEmpty())
+            break;
+        if (!items[i + 1].isEmpty())
+            pairs.append({items[i].toString(), items[i + 1].toString()});
+    }
+    return pairs;
+}
+
+QStringList nameFilters(QStringView converted) {
+    QStringList filters;
+    for (const FilterPair& pair : filterPairs(converted)) {
+        QStringList patterns = pair.pattern.split(u';', Qt::SkipEmptyParts);
+        for (QString& p : patterns)
+            p = p.trimmed();
+        const QString suffix = u'(' + patterns.join(u' ') + u')';
+        const QString description = pair.description.trimmed();
+        if (description.endsWith(suffix))
+            filters.append(description);
+        else if (description.isEmpty())
+            filters.append(suffix);
+        else
+            filters.append(description + u' ' + suffix);
+    }
+    return filters;
+}
+
+QString fileNameFromBuffer(QStringView buffer) {
+    const qsizetype nul = buffer.indexOf(QChar(0));
+    QStringView name = nul < 0 ? buffer : buffer.first(nul);
+    while (!name.isEmpty() && name.front() == u' ')
+        name = name.sliced(1);
+    while (!name.isEmpty() && name.back() == u' ')
+        name.chop(1);
+    return name.toString();
+}
+
+SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, const QString& title,
+                               const QString& initialDir)
+    : QFileDialog(owner, title) {
+    setOption(QFileDialog::DontUseNativeDialog);
+    setAcceptMode(QFileDialog::AcceptSave);
+    setFileMode(QFileDialog::AnyFile);
+    setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+    // A name typed without an extension stays without one.
+    setDefaultSuffix(QString());
+    const QStringList filters = opensave::nameFilters(convertedFilter);
+    if (!filters.isEmpty()) {
+        setNameFilters(filters);
+        selectNameFilter(filters.first());
+    }
+    if (!initialDir.isEmpty())
+        setDirectory(initialDir);
+
+    confirmCreate = [this](const QString& path) {
+        const QString text = QStringLiteral("%1\nTen plik nie istnieje.\nCzy chcesz go utworzyć?")
+                                 .arg(QFileInfo(path).fileName());
+        return QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes) == QMessageBox::Yes;
+    };
+}
+
+void SaveFileDialog::accept() {
+    const QString path = fileNameFromBuffer(selectedFiles().value(0));
+    const QFileInfo info(path);
+    // Existing files get QFileDialog's own overwrite question; a folder name
+    // only opens the folder.
+    if (!path.isEmpty() && !info.exists() && confirmCreate && !confirmCreate(path))
+        return;
+    QFileDialog::accept();
+}
+
+} // namespace opensave
+
+QString AskSaveFileName(QWidget* owner, QString filter, const QString& title,
+                        const QString& initialDir) {
+    filter = opensave::convertFilter(std::move(filter));
+    opensave::SaveFileDialog dialog(owner, filter, title, initialDir);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return opensave::fileNameFromBuffer(dialog.selectedFiles().value(0));
+}

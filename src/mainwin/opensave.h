@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QFileDialog>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <functional>
+
+// The save-file question of the program ("Zapisz jako...").
+namespace opensave {
+
+// The filter as the dialog record takes it: every "|" becomes a NUL; a
+// filter that does not end with "|" gets one first, so the list always ends
+// with a NUL after its last pattern.
+QString convertFilter(QString filter);
+
+struct FilterPair {
+    QString description;
+    QString pattern; // ";"-separated, "*.bmp;*.dib"
+
+    friend bool operator==(const FilterPair&, const FilterPair&) = default;
+};
+
+// The description-and-pattern pairs of a converted filter, in order. A
+// description without its pattern is dropped.
+QList<FilterPair> filterPairs(QStringView converted);
+
+// Name filters for QFileDialog, one per pair: the description, with the
+// pattern appended in parentheses unless the description already ends with it.
+QStringList nameFilters(QStringView converted);
+
+// The chosen name as the dialog leaves it in its file buffer: the text up to
+// the first NUL, without leading and trailing spaces.
+QString fileNameFromBuffer(QStringView buffer);
+
+// The save dialog: overwrite question from QFileDialog, plus a question
+// before a file that does not exist yet is created.
+class SaveFileDialog : public QFileDialog {
+    Q_OBJECT
+  public:
+    SaveFileDialog(QWidget* owner, const QString& convertedFilter, const QString& title,
+                   const QString& initialDir);
+
+    // Asked before accepting a name of a file that does not exist; false keeps
+    // the dialog open. Replaceable so tests never block in a message box.
+    std::function<bool(const QString& path)> confirmCreate;
+
+    void accept() override;
+};
+
+} // namespace opensave
+
+// Asks for the name of a file to write. `filter` holds description and
+// pattern pairs separated by "|". Returns the full path, or "" on cancel.
+QString AskSaveFileName(QWidget* owner, QString filter, const QString& title,
+                        const QString& initialDir);

@@ -1,0 +1,466 @@
+#include "about/autorx.h"
+#include "app/forms.h"
+#include "editor/colourswatch.h"
+#include "editor/redak.h"
+#include "mainwin/mdi.h"
+#include "mainwin/rys.h"
+#include "mainwin/temp.h"
+#include "mainwin/windowplatform.h"
+#include "render/headless.h"
+#include "render/textraster.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace pismolot;
+
+namespace {
+
+bool waitUntil(const std::function<bool()>& done, int ms = 10000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > ms)
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+
+QList<Temp*> waitWindows() {
+    QList<Temp*> found;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* t = qobject_cast<Temp*>(w))
+            found.append(t);
+    return found;
+}
+
+int screenDpi() {
+    return qRound(QGuiApplication::primaryScreen()->logicalDotsPerInchY());
+}
+QSize screenSize() {
+    return QGuiApplication::primaryScreen()->geometry().size();
+}
+
+// Settings as the editor's controls hold them after the test set them.
+EffectSettings editorSettings() {
+    Redak& r = forms::redak();
+    EffectSettings s;
+    s.text = r.effectText();
+    s.font = r.previewFont();
+    s.styleIndex = std::int16_t(r.styleIndex());
+    s.background = r.backgroundColour();
+    return s;
+}
+
+struct Fixture : testing::Test {
+    int endCalls = 0;
+    QStringList messages;
+
+    void SetUp() override {
+        forms::unloadAll();
+        forms::setEndProgramHandler([this] { ++endCalls; });
+        QGuiApplication::clipboard()->clear();
+    }
+    void TearDown() override {
+        forms::unloadAll();
+        forms::setEndProgramHandler({});
+    }
+
+    // The editor with the given settings in its controls.
+    void setEditor(const QString& text, const FontSpec& font, int style, ColourValue background) {
+        Redak& r = forms::redak();
+        r.Text1->setText(text);
+        r.Text1->setFont(makeFont(font));
+        r.List2->setCurrentIndex(style);
+        r.Label4->setBackColor(background);
+    }
+
+    // "&OK" pressed, the job run to its end; the main window reports
+    // into `messages`.
+    void pressOkAndWait() {
+        QTest::mouseClick(forms::redak().Command2, Qt::LeftButton);
+        MDI& mdi = forms::mdi();
+        mdi.showMessage = [this](const QString& m) { messages.append(m); };
+        ASSERT_TRUE(
+            waitUntil([] { return forms::hasRys() && forms::rys().Picture1->isVisible(); }));
+    }
+
+    // A key pressed in the active main window, where the focus is.
+    void pressShortcut(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        MDI& mdi = forms::mdi();
+        mdi.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&mdi));
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : &mdi, key, modifiers);
+    }
+
+    // The main window with its render child, without the editor's help.
+    void openMainWindow() {
+        forms::redak();
+        MDI& mdi = forms::mdi();
+        mdi.showMessage = [this](const QString& m) { messages.append(m); };
+        mdi.show();
+    }
+};
+
+FontSpec sans(float size, bool bold = false, bool italic = false, bool underline = false) {
+    return {defaultSansFamily(), size, bold, italic, underline};
+}
+
+struct RenderCase {
+    const char* name;
+    QString text;
+    FontSpec font;
+    int style;
+    ColourValue background;
+};
+
+class WholeWay : public Fixture, public testing::WithParamInterface<RenderCase> {};
+
+// "&OK" to a visible Picture1 whose pixels are those of the renderer for
+// the same settings, random stripes included.
+TEST_P(WholeWay, OkShowsTheRenderersPicture) {
+    const RenderCase& c = GetParam();
+    setEditor(c.text, c.font, c.style, c.background);
+    const EffectSettings settings = editorSettings();
+    ASSERT_EQ(settings.text, c.text);
+    ASSERT_EQ(settings.styleIndex, c.style);
+    ASSERT_EQ(settings.background, c.background);
+
+    int waitShows = 0;
+    QString waitTitle;
+    struct Spy : QObject {
+        std::function<void(QObject*)> onShow;
+        bool eventFilter(QObject* o, QEvent* e) override {
+            if (e->type() == QEvent::Show && qobject_cast<Temp*>(o))
+                onShow(o);
+            return false;
+        }
+    } spy;
+    spy.onShow = [&](QObject* o) {
+        ++waitShows;
+        waitTitle = static_cast<Temp*>(o)->windowTitle();
+    };
+    qApp->installEventFilter(&spy);
+
+    StyleRandom random = styleRandom(); // the job draws from the same sequence
+    pressOkAndWait();
+    qApp->removeEventFilter(&spy);
+    const QImage expected = renderHeadless(settings, screenSize(), screenDpi(), random);
+
+    EXPECT_FALSE(forms::redak().isVisible());
+    EXPECT_TRUE(forms::mdi().isVisible());
+    EXPECT_TRUE(forms::mdi().isMaximized());
+    EXPECT_EQ(waitShows, 1);
+    EXPECT_EQ(waitTitle, QStringLiteral("Proszę czekać...."));
+    EXPECT_TRUE(waitWindows().isEmpty()) << "the wait window is closed at the end";
+
+    Rys& rys = forms::rys();
+    const QImage picture = rys.resultPicture();
+    ASSERT_FALSE(expected.isNull());
+    int letterPixels = 0;
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x)
+            letterPixels += expected.pixel(x, y) != c.background.toArgb();
+    EXPECT_GT(letterPixels, 20) << "the text reaches the picture";
+    EXPECT_EQ(picture.size(), expected.size());
+    EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), expected);
+    EXPECT_EQ(rys.Picture1->pos(), QPoint(0, 0));
+    EXPECT_EQ(rys.Picture1->size(), expected.size());
+    EXPECT_EQ(rys.Picture1->pixmap().toImage().convertToFormat(QImage::Format_RGB32), expected);
+    // The window shows the background all over and the text at the top left.
+    const QImage surface = rys.outputSurface();
+    EXPECT_EQ(surface.copy(QRect(QPoint(0, 0), expected.size())), expected);
+    EXPECT_EQ(surface.pixel(surface.width() - 1, surface.height() - 1), c.background.toArgb());
+    EXPECT_GE(surface.size().width(), rys.width());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, WholeWay,
+    testing::Values(
+        RenderCase{"PinkOnTitleTextColour", "Pismolot", sans(24), 0, syscolour::CaptionText},
+        RenderCase{"BoldItalicUnderlineOnBlue", "Ząb gęśli", sans(30, true, true, true), 5,
+                   ColourValue::rgb(10, 20, 200)},
+        RenderCase{"RandomStripes", "Kreski", sans(40, true), 7, ColourValue::rgb(255, 255, 0)},
+        RenderCase{"SmallLastStyle", "ab", sans(8), 12, ColourValue::rgb(0, 0, 0)}),
+    [](const testing::TestParamInfo<RenderCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Fixture, EmptyTextGivesAnEmptyPictureAndStillClosesTheWaitWindow) {
+    setEditor(QString(), sans(24), 0, ColourValue::rgb(1, 2, 3));
+    pressOkAndWait();
+    EXPECT_TRUE(forms::rys().resultPicture().isNull());
+    EXPECT_TRUE(waitWindows().isEmpty());
+    // Nothing to copy: the user hears why, and the clipboard keeps its text.
+    QGuiApplication::clipboard()->setText("zostaje");
+    pressShortcut(Qt::Key_C, Qt::ControlModifier);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("pusty")) << messages[0].toStdString();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "zostaje");
+}
+
+// The wait window as the job sees it: a white, maximised scratch surface
+// covering its client area, on which the text comes out black.
+TEST_F(Fixture, WaitWindowIsAWhiteMaximisedScratchSurface) {
+    Rys& rys = forms::rys();
+    rys.Timer1->stop();
+    WindowPlatform platform(rys);
+    platform.showWaitWindow();
+    Temp* temp = platform.waitWindow();
+    ASSERT_NE(temp, nullptr);
+    EXPECT_TRUE(temp->isVisible());
+    EXPECT_TRUE(temp->isMaximized());
+    EXPECT_EQ(temp->windowTitle(), QStringLiteral("Proszę czekać...."));
+    const Qt::WindowFlags flags = temp->windowFlags();
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    ASSERT_EQ(temp->menuBar()->actions().size(), 1);
+    EXPECT_EQ(temp->menuBar()->actions()[0], temp->mnuczekaj);
+    EXPECT_EQ(temp->mnuczekaj->text(),
+              QStringLiteral("Proszę czekać, trwa przetwarzanie danych..."));
+    EXPECT_EQ(temp->mnuczekaj->menu(), nullptr);
+
+    const QImage blank = temp->surface();
+    EXPECT_EQ(blank.size(), temp->centralWidget()->size());
+    EXPECT_EQ(blank.format(), QImage::Format_RGB32);
+    EXPECT_EQ(blank, makeSurface(blank.size(), screenDpi()));
+
+    platform.setScratchFont(sans(20, true));
+    platform.drawScratchText("H");
+    QImage expected = makeSurface(blank.size(), screenDpi());
+    drawText(expected, "H", sans(20, true));
+    EXPECT_EQ(temp->surface(), expected);
+
+    // Closing it with its close box keeps what the job has drawn.
+    temp->close();
+    EXPECT_EQ(temp->surface(), expected);
+    platform.closeWaitWindow();
+    EXPECT_EQ(platform.waitWindow(), nullptr);
+    EXPECT_TRUE(waitWindows().isEmpty());
+}
+
+// Both timers fire once: the render child is shown once and the job's
+// picture is never replaced.
+TEST_F(Fixture, TimersRunOnce) {
+    setEditor("Raz", sans(24), 1, ColourValue::rgb(200, 200, 200));
+    pressOkAndWait();
+    MDI& mdi = forms::mdi();
+    Rys& rys = forms::rys();
+    const qint64 key = rys.resultPicture().cacheKey();
+    QTest::qWait(400);
+    EXPECT_FALSE(mdi.Timer1->isActive());
+    EXPECT_FALSE(rys.Timer1->isActive());
+    EXPECT_EQ(rys.resultPicture().cacheKey(), key);
+    ASSERT_EQ(mdi.mdiArea->subWindowList().size(), 1);
+    QMdiSubWindow* sub = mdi.mdiArea->subWindowList()[0];
+    EXPECT_EQ(sub->widget(), &rys);
+    EXPECT_TRUE(sub->isMaximized());
+    // The child cannot be closed: it holds the picture.
+    sub->close();
+    EXPECT_TRUE(forms::hasRys());
+    EXPECT_EQ(mdi.mdiArea->subWindowList().size(), 1);
+}
+
+TEST_F(Fixture, CopyLeavesExactlyThePictureOnTheClipboard) {
+    setEditor("Schowek", sans(28), 3, ColourValue::rgb(0, 128, 0));
+    pressOkAndWait();
+    const QImage picture = forms::rys().resultPicture();
+    QGuiApplication::clipboard()->setText("stary tekst");
+    for (int round = 0; round < 2; ++round) {
+        pressShortcut(Qt::Key_C, Qt::ControlModifier);
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        ASSERT_NE(data, nullptr);
+        EXPECT_TRUE(data->hasImage());
+        EXPECT_FALSE(data->hasText()) << "the clipboard is cleared first";
+        EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+                  picture);
+    }
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+struct SaveCall {
+    QWidget* owner = nullptr;
+    QString filter, title, initialDir;
+};
+
+TEST_F(Fixture, SaveWritesA24BitBmpUnderExactlyTheChosenName) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    setEditor("Zapis", sans(26, false, true), 9, ColourValue::rgb(250, 240, 230));
+    pressOkAndWait();
+    MDI& mdi = forms::mdi();
+    QList<SaveCall> calls;
+    QString answer = dir.filePath("efekt"); // no extension: none is added
+    mdi.askFileName = [&](QWidget* owner, QString filter, const QString& title,
+                          const QString& initialDir) {
+        calls.append({owner, filter, title, initialDir});
+        return answer;
+    };
+    pressShortcut(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(calls.size(), 1);
+    EXPECT_EQ(calls[0].owner, &mdi);
+    EXPECT_EQ(calls[0].filter, "Pliki BMP (*.bmp)|*.bmp");
+    EXPECT_EQ(calls[0].title, "Zapisz jako");
+    EXPECT_EQ(calls[0].initialDir, "");
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"efekt"});
+
+    QFile file(answer);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_GE(bytes.size(), 54);
+    EXPECT_EQ(bytes.left(2), "BM");
+    EXPECT_EQ(quint8(bytes[28]), 24);
+    EXPECT_EQ(QImage::fromData(bytes, "BMP").convertToFormat(QImage::Format_RGB32),
+              forms::rys().resultPicture());
+
+    // Saving again to the same name replaces the file.
+    QFile::resize(answer, 10);
+    mdi.zapisz->trigger();
+    EXPECT_EQ(QFileInfo(answer).size(), bytes.size());
+}
+
+TEST_F(Fixture, CancelledSaveWritesAndShowsNothing) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    setEditor("Nic", sans(24), 0, ColourValue::rgb(0, 0, 255));
+    pressOkAndWait();
+    int asked = 0;
+    forms::mdi().askFileName = [&](QWidget*, QString, const QString&, const QString&) {
+        ++asked;
+        return QString();
+    };
+    forms::mdi().zapisz->trigger();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::NoDotAndDotDot).isEmpty());
+}
+
+// A save that fails is reported with the file's name and the reason, and an
+// existing file keeps every byte.
+TEST_F(Fixture, FailedSaveIsReportedAndKeepsTheExistingFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray old = "stara zawartość pliku";
+    const QString existing = dir.filePath("stary.bmp");
+    {
+        QFile f(existing);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    auto contents = [&] {
+        QFile f(existing);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+
+    // Before the job Picture1 has no columns or rows: nothing may be written.
+    openMainWindow();
+    MDI& mdi = forms::mdi();
+    forms::rys().Timer1->stop();
+    QString answer = existing;
+    mdi.askFileName = [&](QWidget*, QString, const QString&, const QString&) { return answer; };
+    mdi.zapisz_Click();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(existing)) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains("pusty")) << messages[0].toStdString();
+    EXPECT_EQ(contents(), old);
+
+    // A folder that does not exist.
+    forms::rys().Timer1_Timer();
+    ASSERT_FALSE(forms::rys().resultPicture().isNull());
+    answer = dir.filePath("brak/efekt.bmp");
+    mdi.zapisz_Click();
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].contains(answer)) << messages[1].toStdString();
+    EXPECT_FALSE(QFile::exists(answer));
+
+    // A folder without write permission (not enforceable for root).
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QFile probe(dir.filePath("probe"));
+    if (probe.open(QIODevice::WriteOnly)) {
+        probe.remove();
+    } else {
+        answer = existing;
+        mdi.zapisz_Click();
+        ASSERT_EQ(messages.size(), 3);
+        EXPECT_TRUE(messages[2].contains(existing));
+        EXPECT_EQ(contents(), old);
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST_F(Fixture, MenusAndShortcutsAsTheLayoutGivesThem) {
+    openMainWindow();
+    MDI& mdi = forms::mdi();
+    EXPECT_EQ(mdi.windowTitle(), "Pismolot");
+    EXPECT_EQ(mdi.Label1->text(), "Skopiuj efekt do schowka lub go zapisz na dysk");
+    EXPECT_GT(mdi.Picture1->y(), mdi.mdiArea->y()) << "the hint strip lies below the workspace";
+
+    const QList<QAction*> top = mdi.menuBar()->actions();
+    ASSERT_EQ(top.size(), 3);
+    EXPECT_EQ(top[0]->text(), "&Plik");
+    EXPECT_EQ(top[1]->text(), "&Edycja");
+    EXPECT_EQ(top[2]->text(), "&Pomoc");
+    const QList<QAction*> file = mdi.plik->actions();
+    ASSERT_EQ(file.size(), 3);
+    EXPECT_EQ(file[0], mdi.zapisz);
+    EXPECT_TRUE(file[1]->isSeparator());
+    EXPECT_EQ(file[2], mdi.koniec);
+    EXPECT_EQ(mdi.edycja->actions(), QList<QAction*>{mdi.kopiuj});
+    EXPECT_EQ(mdi.pomoc->actions(), QList<QAction*>{mdi.autor});
+
+    struct Item {
+        QAction* action;
+        const char* caption;
+        QKeySequence key;
+    };
+    for (const Item& item : {Item{mdi.zapisz, "&Zapisz jako...", QKeySequence("Ctrl+S")},
+                             Item{mdi.koniec, "&Koniec", QKeySequence("F12")},
+                             Item{mdi.kopiuj, "&Kopiuj do schowka", QKeySequence("Ctrl+C")},
+                             Item{mdi.autor, "&Autor", QKeySequence("Ctrl+A")}}) {
+        EXPECT_EQ(item.action->text(), item.caption);
+        EXPECT_EQ(item.action->shortcut(), item.key) << item.caption;
+        EXPECT_TRUE(item.action->isEnabled());
+    }
+}
+
+TEST_F(Fixture, CtrlAShowsTheAboutBox) {
+    openMainWindow();
+    pressShortcut(Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(forms::hasAutorX());
+    EXPECT_TRUE(forms::autorX().isVisible());
+}
+
+// F12, "&Koniec" and the close box all end the program at once, and the
+// editor does not come back.
+TEST_F(Fixture, F12MenuAndCloseBoxEndTheProgram) {
+    setEditor("Koniec", sans(24), 0, ColourValue::rgb(9, 9, 9));
+    pressOkAndWait();
+    MDI& mdi = forms::mdi();
+    pressShortcut(Qt::Key_F12);
+    EXPECT_EQ(endCalls, 1);
+    mdi.koniec->trigger();
+    EXPECT_EQ(endCalls, 2);
+    mdi.close();
+    EXPECT_EQ(endCalls, 3);
+    EXPECT_FALSE(forms::redak().isVisible());
+}
+
+} // namespace

@@ -1,0 +1,147 @@
+#include "mainwin/opensave.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using opensave::FilterPair;
+
+namespace {
+
+QString nul() {
+    return QString(QChar(0));
+}
+
+struct FilterCase {
+    const char* name;
+    QString filter;
+    QString converted;
+    QList<FilterPair> pairs;
+    QStringList qtFilters;
+};
+
+class FilterTest : public testing::TestWithParam<FilterCase> {};
+
+TEST_P(FilterTest, ConvertsSplitsAndNamesFilters) {
+    const FilterCase& c = GetParam();
+    const QString converted = opensave::convertFilter(c.filter);
+    EXPECT_EQ(converted, c.converted);
+    EXPECT_EQ(opensave::filterPairs(converted), c.pairs);
+    EXPECT_EQ(opensave::nameFilters(converted), c.qtFilters);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Filters, FilterTest,
+    testing::Values(
+        FilterCase{"BmpWithoutTrailingBar",
+                   "Pliki BMP (*.bmp)|*.bmp",
+                   "Pliki BMP (*.bmp)" + nul() + "*.bmp" + nul(),
+                   {{"Pliki BMP (*.bmp)", "*.bmp"}},
+                   {"Pliki BMP (*.bmp)"}},
+        FilterCase{"BmpWithTrailingBarGainsNoSecond",
+                   "Pliki BMP (*.bmp)|*.bmp|",
+                   "Pliki BMP (*.bmp)" + nul() + "*.bmp" + nul(),
+                   {{"Pliki BMP (*.bmp)", "*.bmp"}},
+                   {"Pliki BMP (*.bmp)"}},
+        FilterCase{"TwoPairsInOrder",
+                   "Obrazy|*.bmp;*.dib|Wszystkie (*.*)|*.*",
+                   "Obrazy" + nul() + "*.bmp;*.dib" + nul() + "Wszystkie (*.*)" + nul() + "*.*" +
+                       nul(),
+                   {{"Obrazy", "*.bmp;*.dib"}, {"Wszystkie (*.*)", "*.*"}},
+                   {"Obrazy (*.bmp *.dib)", "Wszystkie (*.*)"}},
+        FilterCase{"DescriptionWithoutPatternDropped", "Tylko opis", "Tylko opis" + nul(), {}, {}},
+        FilterCase{"DoubleBarEndsTheList",
+                   "A|*.a||B|*.b",
+                   "A" + nul() + "*.a" + nul() + nul() + "B" + nul() + "*.b" + nul(),
+                   {{"A", "*.a"}},
+                   {"A (*.a)"}}),
+    [](const testing::TestParamInfo<FilterCase>& info) { return std::string(info.param.name); });
+
+struct BufferCase {
+    const char* name;
+    QString buffer;
+    QString expected;
+};
+
+class BufferTest : public testing::TestWithParam<BufferCase> {};
+
+TEST_P(BufferTest, ReadsTheNameUpToTheNulWithoutSpaces) {
+    EXPECT_EQ(opensave::fileNameFromBuffer(GetParam().buffer), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buffers, BufferTest,
+    testing::Values(
+        BufferCase{"PathThenNulThenPadding", "/home/ala/obraz.bmp" + nul() + QString(200, u' '),
+                   "/home/ala/obraz.bmp"},
+        BufferCase{"LeadingAndTrailingSpaces", "   /tmp/a b.bmp  " + nul() + "   ", "/tmp/a b.bmp"},
+        BufferCase{"NoNul", "/tmp/efekt", "/tmp/efekt"},
+        BufferCase{"OnlySpacesIsEmpty", QString(254, u' '), ""},
+        BufferCase{"TabsAreKept", "\t/tmp/x\t" + nul(), "\t/tmp/x\t"}),
+    [](const testing::TestParamInfo<BufferCase>& info) { return std::string(info.param.name); });
+
+TEST(SaveFileDialog, StartsOnTheFirstFilterAddsNoExtensionAndAsksBeforeOverwriting) {
+    QWidget owner;
+    const QString filter = opensave::convertFilter("Obrazy BMP (*.bmp)|*.bmp|Wszystkie|*.*");
+    opensave::SaveFileDialog dialog(&owner, filter, "Zapisz jako", QString());
+    EXPECT_EQ(dialog.windowTitle(), "Zapisz jako");
+    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_EQ(dialog.nameFilters(), QStringList({"Obrazy BMP (*.bmp)", "Wszystkie (*.*)"}));
+    EXPECT_EQ(dialog.selectedNameFilter(), "Obrazy BMP (*.bmp)");
+    EXPECT_TRUE(dialog.defaultSuffix().isEmpty());
+    EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_FALSE(dialog.testOption(QFileDialog::ReadOnly));
+    EXPECT_EQ(dialog.parentWidget(), &owner);
+    EXPECT_EQ(dialog.windowModality(), Qt::WindowModal);
+}
+
+TEST(SaveFileDialog, OpensInTheGivenFolder) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter("B|*.bmp"), "T", dir.path());
+    EXPECT_EQ(QDir(dialog.directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+}
+
+// A new name is accepted only after the create question says yes; the
+// question names the new file and a "no" keeps the dialog open.
+TEST(SaveFileDialog, AsksBeforeCreatingANewFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const bool answer : {false, true}) {
+        SCOPED_TRACE(answer ? "yes" : "no");
+        opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter("B|*.bmp"), "T",
+                                        dir.path());
+        QStringList asked;
+        dialog.confirmCreate = [&](const QString& path) {
+            asked.append(path);
+            return answer;
+        };
+        dialog.selectFile(dir.filePath("nowy"));
+        dialog.setResult(QDialog::Rejected);
+        dialog.accept();
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_EQ(QFileInfo(asked[0]).fileName(), "nowy");
+        EXPECT_EQ(dialog.result(), answer ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_FALSE(QFile::exists(dir.filePath("nowy"))); // the dialog writes nothing
+    }
+}
+
+TEST(SaveFileDialog, FolderNameIsNotACreateQuestion) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+    opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter("B|*.bmp"), "T", dir.path());
+    int asked = 0;
+    dialog.confirmCreate = [&](const QString&) {
+        ++asked;
+        return true;
+    };
+    dialog.selectFile(dir.filePath("sub"));
+    dialog.accept();
+    EXPECT_EQ(asked, 0);
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+}
+
+} // namespace
