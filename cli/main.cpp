@@ -56,7 +56,10 @@ int main(int argc, char** argv) {
         return 0;
     case cli::Action::ListStyles:
         for (int i = 0; i < StyleCount; ++i)
-            print(stdout, QStringLiteral("%1\t%2\n").arg(i).arg(QString::fromUtf8(StyleNames[i].data(), qsizetype(StyleNames[i].size()))));
+            print(stdout, QStringLiteral("%1\t%2\n")
+                              .arg(i)
+                              .arg(QString::fromUtf8(StyleNames[i].data(),
+                                                     qsizetype(StyleNames[i].size()))));
         return 0;
     case cli::Action::ListFonts:
         for (const QString& family : sortedFontFamilies())
@@ -72,7 +75,8 @@ int main(int argc, char** argv) {
     QString error;
     const auto format = cli::wantsPng(o.output) ? ImageFileFormat::Png : ImageFileFormat::Bmp24;
     if (!writeImageFile(o.output, picture, format, &error)) {
-        print(stderr, QStringLiteral("pismolot-render: cannot write %1: %2\n").arg(o.output, error));
+        print(stderr,
+              QStringLiteral("pismolot-render: cannot write %1: %2\n").arg(o.output, error));
         return 1;
     }
     return 0;

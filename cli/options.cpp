@@ -110,7 +110,8 @@ ParseResult parseArguments(const QStringList& args) {
             bool ok = false;
             const double size = v->toDouble(&ok);
             if (!ok || !(size > 0) || size > MaxFontSize)
-                return bad(QStringLiteral("size not accepted: %1 (above 0 and at most 2048 points)").arg(*v));
+                return bad(QStringLiteral("size not accepted: %1 (above 0 and at most 2048 points)")
+                               .arg(*v));
             o.settings.font.size = float(size);
         } else if (name == QStringLiteral("--style")) {
             const auto v = value();
@@ -118,7 +119,8 @@ ParseResult parseArguments(const QStringList& args) {
                 return missing();
             const auto style = parseStyle(*v);
             if (!style)
-                return bad(QStringLiteral("unknown style: %1 (0-12 or a name from --list-styles)").arg(*v));
+                return bad(QStringLiteral("unknown style: %1 (0-12 or a name from --list-styles)")
+                               .arg(*v));
             o.settings.styleIndex = std::int16_t(*style);
         } else if (name == QStringLiteral("--background")) {
             const auto v = value();
@@ -135,7 +137,9 @@ ParseResult parseArguments(const QStringList& args) {
                 return missing();
             const auto screen = parseScreen(*v);
             if (!screen)
-                return bad(QStringLiteral("malformed --screen: %1 (WxH, each 1 to %2)").arg(*v).arg(MaxScreenSide));
+                return bad(QStringLiteral("malformed --screen: %1 (WxH, each 1 to %2)")
+                               .arg(*v)
+                               .arg(MaxScreenSide));
             o.screen = *screen;
         } else if (name == QStringLiteral("--dpi")) {
             const auto v = value();
@@ -144,7 +148,10 @@ ParseResult parseArguments(const QStringList& args) {
             bool ok = false;
             const int dpi = v->toInt(&ok);
             if (!ok || dpi < MinDpi || dpi > MaxDpi)
-                return bad(QStringLiteral("malformed --dpi: %1 (a whole number from %2 to %3)").arg(*v).arg(MinDpi).arg(MaxDpi));
+                return bad(QStringLiteral("malformed --dpi: %1 (a whole number from %2 to %3)")
+                               .arg(*v)
+                               .arg(MinDpi)
+                               .arg(MaxDpi));
             o.dpi = dpi;
         } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             return bad(QStringLiteral("unknown option: %1").arg(arg));

@@ -15,7 +15,7 @@ enum class Action { Render, Help, Version, ListStyles, ListFonts };
 struct Options {
     Action action = Action::Render;
     EffectSettings settings;
-    bool fontGiven = false;      // otherwise the default sans-serif family
+    bool fontGiven = false; // otherwise the default sans-serif family
     bool backgroundGiven = false;
     QString output = QStringLiteral("pismolot.bmp");
     QSize screen{1920, 1080};

@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QPointer>
 
-
 namespace forms {
 
 namespace {
@@ -38,18 +37,40 @@ template <class W> void destroy(QPointer<W>& slot) {
 
 } // namespace
 
-Redak& redak() { return instance(redakSlot); }
-MDI& mdi() { return instance(mdiSlot); }
-Rys& rys() { return instance(rysSlot); }
-Tlo& tlo() { return instance(tloSlot); }
-AutorX& autorX() { return instance(autorXSlot); }
-XData& xdata() { return instance(xdataSlot); }
+Redak& redak() {
+    return instance(redakSlot);
+}
+MDI& mdi() {
+    return instance(mdiSlot);
+}
+Rys& rys() {
+    return instance(rysSlot);
+}
+Tlo& tlo() {
+    return instance(tloSlot);
+}
+AutorX& autorX() {
+    return instance(autorXSlot);
+}
+XData& xdata() {
+    return instance(xdataSlot);
+}
 
-bool hasRedak() { return !redakSlot.isNull(); }
-bool hasMdi() { return !mdiSlot.isNull(); }
-bool hasRys() { return !rysSlot.isNull(); }
-bool hasTlo() { return !tloSlot.isNull(); }
-bool hasAutorX() { return !autorXSlot.isNull(); }
+bool hasRedak() {
+    return !redakSlot.isNull();
+}
+bool hasMdi() {
+    return !mdiSlot.isNull();
+}
+bool hasRys() {
+    return !rysSlot.isNull();
+}
+bool hasTlo() {
+    return !tloSlot.isNull();
+}
+bool hasAutorX() {
+    return !autorXSlot.isNull();
+}
 
 void endProgram() {
     if (endHandler) {
@@ -63,7 +84,9 @@ void endProgram() {
     QCoreApplication::exit(0);
 }
 
-void setEndProgramHandler(std::function<void()> handler) { endHandler = std::move(handler); }
+void setEndProgramHandler(std::function<void()> handler) {
+    endHandler = std::move(handler);
+}
 
 void unloadAll() {
     destroy(rysSlot);

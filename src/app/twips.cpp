@@ -13,12 +13,16 @@ double perPixel() {
     return dpi > 0 ? 1440.0 / dpi : 15.0;
 }
 
-int toPixels(double twips) { return pismolot::roundHalfEven<int>(twips / perPixel()); }
+int toPixels(double twips) {
+    return pismolot::roundHalfEven<int>(twips / perPixel());
+}
 
 QRect rect(int left, int top, int width, int height) {
     return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
-QSize size(int width, int height) { return QSize(toPixels(width), toPixels(height)); }
+QSize size(int width, int height) {
+    return QSize(toPixels(width), toPixels(height));
+}
 
 } // namespace twips

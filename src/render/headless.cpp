@@ -7,11 +7,15 @@
 
 namespace pismolot {
 
-QSize resultPixelSize(const ScanPlan& plan) { return QSize(plan.cols, plan.rows); }
+QSize resultPixelSize(const ScanPlan& plan) {
+    return QSize(plan.cols, plan.rows);
+}
 
 QImage cutResult(const QImage& output, QSize size, ColourValue background) {
     if (size.isEmpty())
         return QImage();
+    if (output.size() == size)
+        return output;
     QImage result(size, QImage::Format_RGB32);
     result.fill(background.toArgb());
     QPainter painter(&result);
@@ -20,18 +24,28 @@ QImage cutResult(const QImage& output, QSize size, ColourValue background) {
 }
 
 HeadlessPlatform::HeadlessPlatform(EffectSettings settings, QSize screen, int dpi)
-    : settings_(std::move(settings)), screen_(screen), dpi_(dpi) {
-    output_ = makeSurface(screen_, dpi_);
-}
+    : settings_(std::move(settings)), screen_(screen), dpi_(dpi) {}
 
-void HeadlessPlatform::showWaitWindow() { scratch_ = makeSurface(screen_, dpi_); }
+void HeadlessPlatform::showWaitWindow() {}
 
 void HeadlessPlatform::fillOutput(ColourValue colour) {
     filled_ = colour;
-    output_.fill(colour.toArgb());
 }
 
-void HeadlessPlatform::drawScratchText(const QString& text) { drawText(scratch_, text, scratchFont_); }
+// Only the top-left cols x rows corner of the surfaces reaches the result
+// picture (the scan's writes in column cols and row rows fall just outside
+// it), so the screen-sized surfaces are made just that large: the result's
+// pixels are the same, the time and memory much smaller.
+void HeadlessPlatform::drawScratchText(const QString& text) {
+    const QSize px = pismolot::measureText(text, scratchFont_, dpi_);
+    const ScreenMetrics m = screenMetrics();
+    const ScanPlan plan = planScan(float(px.width()) * m.tppx, float(px.height()) * m.tppy, m.tppx,
+                                   m.tppy, m.widthTwips);
+    const QSize reach = resultPixelSize(plan).boundedTo(screen_).expandedTo(QSize(1, 1));
+    scratch_ = makeSurface(reach, dpi_);
+    output_ = makeSurface(reach, dpi_, filled_.toArgb());
+    drawText(scratch_, text, scratchFont_);
+}
 
 ScreenMetrics HeadlessPlatform::screenMetrics() {
     const float tpp = 1440.0f / float(dpi_);
@@ -44,16 +58,23 @@ TextExtent HeadlessPlatform::measuredExtent() {
     return {float(px.width()) * m.tppx, float(px.height()) * m.tppy};
 }
 
-ConstRasterView HeadlessPlatform::scratch() { return rasterOf(std::as_const(scratch_)); }
+ConstRasterView HeadlessPlatform::scratch() {
+    return rasterOf(std::as_const(scratch_));
+}
 
-RasterView HeadlessPlatform::output() { return rasterOf(output_); }
+RasterView HeadlessPlatform::output() {
+    return rasterOf(output_);
+}
 
 void HeadlessPlatform::setResultSize(float widthTwips, float heightTwips) {
     const ScreenMetrics m = screenMetrics();
-    resultSize_ = QSize(roundHalfEven<int>(widthTwips / m.tppx), roundHalfEven<int>(heightTwips / m.tppy));
+    resultSize_ =
+        QSize(roundHalfEven<int>(widthTwips / m.tppx), roundHalfEven<int>(heightTwips / m.tppy));
 }
 
-void HeadlessPlatform::snapshotResult() { result_ = cutResult(output_, resultSize_, filled_); }
+void HeadlessPlatform::snapshotResult() {
+    result_ = cutResult(output_, resultSize_, filled_);
+}
 
 QImage renderHeadless(const EffectSettings& settings, QSize screen, int dpi, StyleRandom& random) {
     HeadlessPlatform platform(settings, screen, dpi);

@@ -16,9 +16,10 @@ QSize resultPixelSize(const ScanPlan& plan);
 QImage cutResult(const QImage& output, QSize size, ColourValue background);
 
 // The render job on plain images: scratch and output surfaces of `screen`
-// pixels at `dpi`, no window anywhere.
+// pixels at `dpi`, no window anywhere. The scratch font must be set before
+// the text is drawn, as the job does.
 class HeadlessPlatform final : public RenderPlatform {
-public:
+  public:
     HeadlessPlatform(EffectSettings settings, QSize screen, int dpi);
 
     ColourValue backgroundColour() override { return settings_.background; }
@@ -45,9 +46,8 @@ public:
     void closeWaitWindow() override { scratch_ = QImage(); }
 
     const QImage& result() const { return result_; }
-    const QImage& outputSurface() const { return output_; }
 
-private:
+  private:
     EffectSettings settings_;
     QSize screen_;
     int dpi_;

@@ -3,7 +3,7 @@
 #include <QBuffer>
 #include <QSaveFile>
 
-#include <cstring>
+#include <algorithm>
 
 namespace pismolot {
 
@@ -21,38 +21,46 @@ void put32(char* p, std::uint32_t v) {
 
 } // namespace
 
-QByteArray encodeBmp24(const QImage& source) {
-    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+bool writeBmp24(QIODevice& device, const QImage& source) {
+    // Qt's BGR888 is the BMP's byte order, and its rows are padded to four
+    // bytes as the BMP's are: the rows can be written as they stand.
+    QImage image = source.convertToFormat(QImage::Format_BGR888);
     const int w = image.width();
     const int h = image.height();
     const qsizetype rowBytes = (qsizetype(w) * 3 + 3) & ~qsizetype(3);
     const qsizetype pixelBytes = rowBytes * h;
-    QByteArray out(54 + pixelBytes, '\0');
-    char* p = out.data();
-    p[0] = 'B';
-    p[1] = 'M';
-    put32(p + 2, std::uint32_t(out.size()));
-    put32(p + 10, 54);
-    put32(p + 14, 40);
-    put32(p + 18, std::uint32_t(w));
-    put32(p + 22, std::uint32_t(h));
-    put16(p + 26, 1);
-    put16(p + 28, 24);
-    put32(p + 34, std::uint32_t(pixelBytes));
-    const std::uint32_t ppm = std::uint32_t(image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() : 3780);
-    put32(p + 38, ppm);
-    put32(p + 42, std::uint32_t(image.dotsPerMeterY() > 0 ? image.dotsPerMeterY() : 3780));
-    // Bottom-up rows, blue-green-red.
-    for (int y = 0; y < h; ++y) {
-        const auto* src = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
-        char* dst = p + 54 + rowBytes * (h - 1 - y);
-        for (int x = 0; x < w; ++x) {
-            dst[3 * x] = char(src[x] & 0xFF);
-            dst[3 * x + 1] = char(src[x] >> 8 & 0xFF);
-            dst[3 * x + 2] = char(src[x] >> 16 & 0xFF);
-        }
+    char header[54] = {};
+    header[0] = 'B';
+    header[1] = 'M';
+    put32(header + 2, std::uint32_t(54 + pixelBytes));
+    put32(header + 10, 54);
+    put32(header + 14, 40);
+    put32(header + 18, std::uint32_t(w));
+    put32(header + 22, std::uint32_t(h));
+    put16(header + 26, 1);
+    put16(header + 28, 24);
+    put32(header + 34, std::uint32_t(pixelBytes));
+    put32(header + 38, std::uint32_t(image.dotsPerMeterX() > 0 ? image.dotsPerMeterX() : 3780));
+    put32(header + 42, std::uint32_t(image.dotsPerMeterY() > 0 ? image.dotsPerMeterY() : 3780));
+    if (device.write(header, sizeof header) != qint64(sizeof header))
+        return false;
+    Q_ASSERT(image.bytesPerLine() >= rowBytes);
+    for (int y = h - 1; y >= 0; --y) {
+        // Padding bytes are not pixels; keep them zero so equal pictures give equal files.
+        uchar* row = image.scanLine(y);
+        std::fill(row + qsizetype(w) * 3, row + rowBytes, uchar(0));
+        if (device.write(reinterpret_cast<const char*>(row), rowBytes) != rowBytes)
+            return false;
     }
-    return out;
+    return true;
+}
+
+QByteArray encodeBmp24(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    writeBmp24(buffer, image);
+    return bytes;
 }
 
 bool writeImageFile(const QString& path, const QImage& image, ImageFileFormat format,
@@ -65,23 +73,16 @@ bool writeImageFile(const QString& path, const QImage& image, ImageFileFormat fo
     if (image.isNull() || image.width() <= 0 || image.height() <= 0)
         return fail(QStringLiteral("obraz jest pusty (nie ma ani jednej kolumny lub wiersza)"));
 
-    QByteArray bytes;
-    if (format == ImageFileFormat::Bmp24) {
-        bytes = encodeBmp24(image);
-    } else {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        if (!image.convertToFormat(QImage::Format_RGB32).save(&buffer, "PNG"))
-            return fail(QStringLiteral("nie udało się zakodować obrazu PNG"));
-    }
-
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
+    const bool written = format == ImageFileFormat::Bmp24
+                             ? writeBmp24(file, image)
+                             : image.convertToFormat(QImage::Format_RGB32).save(&file, "PNG");
+    if (!written) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return fail(reason);
+        return fail(reason.isEmpty() ? QStringLiteral("zapis się nie powiódł") : reason);
     }
     if (!file.commit())
         return fail(file.errorString());

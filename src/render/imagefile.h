@@ -4,9 +4,13 @@
 #include <QImage>
 #include <QString>
 
+class QIODevice;
+
 namespace pismolot {
 
-// An uncompressed 24-bit bottom-up BMP with the 54-byte header.
+// An uncompressed 24-bit bottom-up BMP with the 54-byte header, written row
+// by row (no second copy of the picture in memory).
+bool writeBmp24(QIODevice& device, const QImage& image);
 QByteArray encodeBmp24(const QImage& image);
 
 enum class ImageFileFormat { Bmp24, Png };

@@ -31,6 +31,8 @@ inline ConstRasterView asConst(const RasterView& v) {
 }
 
 // A letter pixel is one whose colour reads exactly black.
-constexpr bool isLetterPixel(std::uint32_t pixel) { return (pixel & 0x00FFFFFFu) == 0; }
+constexpr bool isLetterPixel(std::uint32_t pixel) {
+    return (pixel & 0x00FFFFFFu) == 0;
+}
 
 } // namespace pismolot

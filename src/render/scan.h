@@ -8,13 +8,13 @@ namespace pismolot {
 // The geometry of one render: how the measured text maps to pixel rows and
 // columns. Twips are 1/1440 inch.
 struct ScanPlan {
-    float W = 0;      // text width in twips, clamped to the screen width
-    float H = 0;      // text height in twips, never clamped
-    float q = 0;      // H / tppy, text height in pixels
-    float step = 0;   // 255 / q, the row level increment
-    int rows = 0;     // q rounded half to even
-    int cols = 0;     // W / tppxI in double precision, rounded half to even
-    int tppxI = 0;    // twips per pixel horizontally, rounded half to even
+    float W = 0;    // text width in twips, clamped to the screen width
+    float H = 0;    // text height in twips, never clamped
+    float q = 0;    // H / tppy, text height in pixels
+    float step = 0; // 255 / q, the row level increment
+    int rows = 0;   // q rounded half to even
+    int cols = 0;   // W / tppxI in double precision, rounded half to even
+    int tppxI = 0;  // twips per pixel horizontally, rounded half to even
 };
 
 ScanPlan planScan(float widthTwips, float heightTwips, float tppx, float tppy,

@@ -12,7 +12,9 @@ namespace pismolot {
 
 namespace {
 
-int dotsPerMeter(int dpi) { return int(std::lround(dpi / 0.0254)); }
+int dotsPerMeter(int dpi) {
+    return int(std::lround(dpi / 0.0254));
+}
 
 // The paint device metrics that fonts are scaled by.
 QImage dpiProbe(int dpi) {

@@ -86,7 +86,8 @@ TEST(GoodArguments, TextMayStartWithADashAfterDoubleDash) {
     const ParseResult r = parseArguments({QStringLiteral("--"), QStringLiteral("-5 stopni")});
     ASSERT_TRUE(r.options);
     EXPECT_EQ(r.options->settings.text, QStringLiteral("-5 stopni"));
-    EXPECT_EQ(parseArguments({QStringLiteral("--list-styles")}).options->action, Action::ListStyles);
+    EXPECT_EQ(parseArguments({QStringLiteral("--list-styles")}).options->action,
+              Action::ListStyles);
 }
 
 } // namespace

@@ -40,14 +40,13 @@ TEST(Renderer, BmpAndPngHoldTheJobsPicture) {
     ASSERT_FALSE(expected.isNull());
     for (const char* name : {"out.bmp", "out", "out.Png"}) {
         const QString path = dir.filePath(QString::fromLatin1(name));
-        const Outcome r = render({QStringLiteral("-o"), path, QStringLiteral("--font"),
-                              QStringLiteral("DejaVu Serif"), QStringLiteral("--size"),
-                              QStringLiteral("30"), QStringLiteral("--bold"),
-                              QStringLiteral("--italic"), QStringLiteral("--underline"),
-                              QStringLiteral("--style"), QStringLiteral("Losowe kreski"),
-                              QStringLiteral("--background"), QStringLiteral("123456"),
-                              QStringLiteral("--screen"), QStringLiteral("700x300"),
-                              QStringLiteral("--dpi"), QStringLiteral("120"), s.text});
+        const Outcome r = render(
+            {QStringLiteral("-o"), path, QStringLiteral("--font"), QStringLiteral("DejaVu Serif"),
+             QStringLiteral("--size"), QStringLiteral("30"), QStringLiteral("--bold"),
+             QStringLiteral("--italic"), QStringLiteral("--underline"), QStringLiteral("--style"),
+             QStringLiteral("Losowe kreski"), QStringLiteral("--background"),
+             QStringLiteral("123456"), QStringLiteral("--screen"), QStringLiteral("700x300"),
+             QStringLiteral("--dpi"), QStringLiteral("120"), s.text});
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -61,7 +60,8 @@ TEST(Renderer, BmpAndPngHoldTheJobsPicture) {
 
 TEST(Renderer, BadArgumentsExitTwoNothingWrittenExitOne) {
     QTemporaryDir dir;
-    const Outcome bad = render({QStringLiteral("--style"), QStringLiteral("99"), QStringLiteral("x")});
+    const Outcome bad =
+        render({QStringLiteral("--style"), QStringLiteral("99"), QStringLiteral("x")});
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_EQ(bad.err.count(QLatin1Char('\n')), 1) << bad.err.toStdString();
 
@@ -76,8 +76,8 @@ TEST(Renderer, BadArgumentsExitTwoNothingWrittenExitOne) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("old"));
 
-    const Outcome unwritable =
-        render({QStringLiteral("-o"), dir.filePath(QStringLiteral("none/x.bmp")), QStringLiteral("x")});
+    const Outcome unwritable = render(
+        {QStringLiteral("-o"), dir.filePath(QStringLiteral("none/x.bmp")), QStringLiteral("x")});
     EXPECT_EQ(unwritable.exitCode, 1);
     EXPECT_TRUE(unwritable.err.contains(QStringLiteral("none/x.bmp")));
     EXPECT_EQ(dir.path().size() > 0 && QDir(dir.path()).entryList(QDir::Files).size(), 1);
@@ -96,9 +96,9 @@ TEST(Renderer, ListsAndHardInputs) {
     const QString out = dir.filePath(QStringLiteral("x.bmp"));
     for (const QStringList& args :
          {QStringList{QStringLiteral("--size"), QStringLiteral("2048"), QStringLiteral("Ag")},
-          QStringList{QString(10000, QLatin1Char('m'))},
-          QStringList{QStringLiteral("😀 漢字 Text")},
-          QStringList{QStringLiteral("--font"), QStringLiteral("Nie Ma Takiej"), QStringLiteral("T")}}) {
+          QStringList{QString(10000, QLatin1Char('m'))}, QStringList{QStringLiteral("😀 漢字 Text")},
+          QStringList{QStringLiteral("--font"), QStringLiteral("Nie Ma Takiej"),
+                      QStringLiteral("T")}}) {
         const Outcome r = render(QStringList{QStringLiteral("-o"), out} + args);
         EXPECT_EQ(r.exitCode, 0) << args.join(QLatin1Char(' ')).left(40).toStdString()
                                  << r.err.toStdString();

@@ -15,7 +15,7 @@ namespace {
 
 // Records every call, in order, with what it was given.
 class RecordingPlatform : public RenderPlatform {
-public:
+  public:
     std::vector<std::string> calls;
     std::vector<std::uint32_t> scratchPixels = std::vector<std::uint32_t>(40 * 40, 0xFFFFFFFF);
     std::vector<std::uint32_t> outputPixels = std::vector<std::uint32_t>(40 * 40, 0);
@@ -88,12 +88,27 @@ TEST(RenderJob, StepsRunInOrder) {
     RecordingPlatform platform;
     StyleRandom random;
     runRenderJob(platform, random);
-    const std::vector<std::string> expected = {
-        "disable timer", "show wait", "read background", "fill 197121",
-        "read text", "read font", "measure text Ab", "measure font Sans 12.500000",
-        "scratch font Sans bold underline", "draw Ab", "yield", "read style", "metrics",
-        "extent", "scratch", "output", "result size 150x150", "snapshot", "clear picture",
-        "show result", "close wait"};
+    const std::vector<std::string> expected = {"disable timer",
+                                               "show wait",
+                                               "read background",
+                                               "fill 197121",
+                                               "read text",
+                                               "read font",
+                                               "measure text Ab",
+                                               "measure font Sans 12.500000",
+                                               "scratch font Sans bold underline",
+                                               "draw Ab",
+                                               "yield",
+                                               "read style",
+                                               "metrics",
+                                               "extent",
+                                               "scratch",
+                                               "output",
+                                               "result size 150x150",
+                                               "snapshot",
+                                               "clear picture",
+                                               "show result",
+                                               "close wait"};
     EXPECT_EQ(platform.calls, expected);
     // Style 3 at row 2 of 10: level floor(2 * 25.5) = 51, grey 204.
     EXPECT_EQ(platform.outputPixels[2 * 40 + 2], 0xFFCCCCCCu);
@@ -153,8 +168,8 @@ TEST(Headless, EmptyTextGivesNoColumns) {
 
 TEST(Headless, WiderThanScreenIsClippedToScreenWidth) {
     StyleRandom random;
-    const QImage result = renderHeadless(settingsFor(QString(60, QLatin1Char('W')), 48, 1),
-                                         {640, 480}, 96, random);
+    const QImage result =
+        renderHeadless(settingsFor(QString(60, QLatin1Char('W')), 48, 1), {640, 480}, 96, random);
     EXPECT_EQ(result.width(), 640);
 }
 

@@ -61,11 +61,10 @@ TEST_P(RoundHalfEven, Rounds) {
 
 INSTANTIATE_TEST_SUITE_P(Table, RoundHalfEven,
                          testing::Values(RoundCase{20.5, 20}, RoundCase{21.5, 22},
-                                         RoundCase{2.5, 2}, RoundCase{3.5, 4},
-                                         RoundCase{12.6, 13}, RoundCase{-0.5, 0},
-                                         RoundCase{-1.5, -2}, RoundCase{-2.5, -2},
-                                         RoundCase{0.49999999999999994, 0}, RoundCase{7, 7},
-                                         RoundCase{1e30, 2147483647},
+                                         RoundCase{2.5, 2}, RoundCase{3.5, 4}, RoundCase{12.6, 13},
+                                         RoundCase{-0.5, 0}, RoundCase{-1.5, -2},
+                                         RoundCase{-2.5, -2}, RoundCase{0.49999999999999994, 0},
+                                         RoundCase{7, 7}, RoundCase{1e30, 2147483647},
                                          RoundCase{-1e30, -2147483647 - 1},
                                          RoundCase{HUGE_VAL, 2147483647}, RoundCase{NAN, 0}));
 

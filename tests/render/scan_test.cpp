@@ -20,8 +20,8 @@ std::vector<int> levelsOf(const ScanPlan& plan) {
 
 TEST(RowLevels, WorkedExamples) {
     EXPECT_EQ(levelsOf(planScan(100, 300, 15, 15, 28800)),
-              (std::vector<int>{12, 25, 38, 51, 63, 76, 89, 102, 114, 127, 140, 153, 165, 178, 191,
-                                204, 216, 229, 242, 255}));
+              (std::vector<int>{12,  25,  38,  51,  63,  76,  89,  102, 114, 127,
+                                140, 153, 165, 178, 191, 204, 216, 229, 242, 255}));
     EXPECT_EQ(levelsOf(planScan(100, 135, 15, 15, 28800)),
               (std::vector<int>{28, 56, 85, 113, 141, 170, 198, 226, 254}));
 }
@@ -103,8 +103,8 @@ TEST(Scan, MatchesReferenceOnRandomRasters) {
         TestRaster fast(size(rng), size(rng), Background);
         TestRaster slow = fast;
         const float tpp = float(1 + rng() % 30);
-        const ScanPlan plan = planScan(float(rng() % 1200), float(rng() % 1200), tpp, tpp,
-                                       float(rng() % 1500));
+        const ScanPlan plan =
+            planScan(float(rng() % 1200), float(rng() % 1200), tpp, tpp, float(rng() % 1500));
         const int style = int(rng() % 13);
         StyleRandom r1, r2;
         scanLetters(asConst(scratch.view()), fast.view(), plan, style, r1);
@@ -124,8 +124,8 @@ TEST(Scan, OnlyExactlyBlackFromRowOneColumnOneUpToColsAndRows) {
     scanLetters(asConst(scratch.view()), out.view(), plan, 3, random);
     for (int y = 0; y < 12; ++y) {
         for (int x = 0; x < 12; ++x) {
-            const bool written = x >= 1 && y >= 1 && x <= 8 && y <= 8 && !(x == 3 && y == 3) &&
-                                 !(x == 4 && y == 4);
+            const bool written =
+                x >= 1 && y >= 1 && x <= 8 && y <= 8 && !(x == 3 && y == 3) && !(x == 4 && y == 4);
             EXPECT_EQ(out.at(x, y) != Background, written) << x << "," << y;
         }
     }

@@ -43,15 +43,14 @@ TEST_P(MeasuredRectangle, HoldsEveryPaintedPixel) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, MeasuredRectangle,
-    testing::Values(InkCase{"Text", 24, false, false, false, 96},
-                    InkCase{"fff", 40, false, true, false, 96},
-                    InkCase{"Wolf/", 30, true, true, true, 96},
-                    InkCase{"gjpqy_", 18, false, false, true, 96},
-                    InkCase{"Zażółć gęślą jaźń", 20, false, true, true, 120},
-                    InkCase{"Ąę ÿ", 72, true, false, true, 144},
-                    InkCase{"x", 8, false, false, false, 72}));
+INSTANTIATE_TEST_SUITE_P(Table, MeasuredRectangle,
+                         testing::Values(InkCase{"Text", 24, false, false, false, 96},
+                                         InkCase{"fff", 40, false, true, false, 96},
+                                         InkCase{"Wolf/", 30, true, true, true, 96},
+                                         InkCase{"gjpqy_", 18, false, false, true, 96},
+                                         InkCase{"Zażółć gęślą jaźń", 20, false, true, true, 120},
+                                         InkCase{"Ąę ÿ", 72, true, false, true, 144},
+                                         InkCase{"x", 8, false, false, false, 72}));
 
 TEST(Measure, EmptyTextHasNoWidthButALineHeight) {
     const QSize box = measureText(QString(), FontSpec{defaultSansFamily(), 24}, 96);

@@ -1,0 +1,90 @@
+// The letter scan against memcpy of the same bytes, and the whole headless job.
+#include "render/headless.h"
+#include "render/scan.h"
+#include "render/textraster.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include <cstring>
+#include <vector>
+
+using namespace pismolot;
+
+namespace {
+
+constexpr int Width = 1920;
+constexpr int Height = 640;
+
+// Scratch full of letters: every other 3-pixel run black, as dense text is.
+std::vector<std::uint32_t> letterRaster() {
+    std::vector<std::uint32_t> pixels(std::size_t(Width) * Height);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = (i / 3) % 2 ? 0xFF000000u : 0xFFFFFFFFu;
+    return pixels;
+}
+
+void BM_Scan(benchmark::State& state) {
+    const auto scratch = letterRaster();
+    std::vector<std::uint32_t> output(scratch.size(), 0xFF102030u);
+    const ScanPlan plan = planScan(float(Width * 15), float(Height * 15), 15, 15, 1e9f);
+    StyleRandom random;
+    for (auto _ : state) {
+        scanLetters({scratch.data(), Width, Width, Height}, {output.data(), Width, Width, Height},
+                    plan, 0, random);
+        benchmark::DoNotOptimize(output.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t(scratch.size() * 4));
+}
+BENCHMARK(BM_Scan);
+
+void BM_MemcpyReference(benchmark::State& state) {
+    const auto scratch = letterRaster();
+    std::vector<std::uint32_t> output(scratch.size());
+    for (auto _ : state) {
+        std::memcpy(output.data(), scratch.data(), scratch.size() * 4);
+        benchmark::DoNotOptimize(output.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t(scratch.size() * 4));
+}
+BENCHMARK(BM_MemcpyReference);
+
+EffectSettings settings(QString text, float size) {
+    EffectSettings s;
+    s.text = std::move(text);
+    s.font.name = QStringLiteral("DejaVu Sans");
+    s.font.size = size;
+    s.background = ColourValue::rgb(0, 0, 128);
+    return s;
+}
+
+void BM_JobText24(benchmark::State& state) {
+    const EffectSettings s = settings(QStringLiteral("Text"), 24);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(renderHeadless(s, {1920, 1080}, 96));
+}
+BENCHMARK(BM_JobText24)->Unit(benchmark::kMillisecond);
+
+void BM_JobLine480(benchmark::State& state) {
+    // 62 characters at 480 pt (640 px), clipped to the 1920 px screen.
+    const EffectSettings s = settings(
+        QStringLiteral("Pismolot maluje litery tekstu w kolorowe paski i gradienty!!!!"), 480);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(renderHeadless(s, {1920, 1080}, 96));
+}
+BENCHMARK(BM_JobLine480)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
