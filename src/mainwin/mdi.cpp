@@ -20,6 +20,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 MDI::MDI(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Pismolot"));
     setWindowIcon(icons::common());
@@ -82,7 +84,11 @@ void MDI::createHintStrip() {
     Picture1->setPalette(stripPalette);
 
     Label1 = new QLabel(QStringLiteral("Skopiuj efekt do schowka lub go zapisz na dysk"), Picture1);
-    Label1->setGeometry(twips::rect(120, 60, 3735, 255));
+    // Wider than stored where the desktop's font needs it, so the hint is
+    // never cut off.
+    QRect hint = twips::rect(120, 60, 3735, 255);
+    hint.setWidth(std::max(hint.width(), Label1->sizeHint().width()));
+    Label1->setGeometry(hint);
     Label1->setAutoFillBackground(true);
     QPalette labelPalette = Label1->palette();
     labelPalette.setColor(QPalette::Window, toQColor(pismolot::syscolour::ActiveBorder));
@@ -110,8 +116,7 @@ void MDI::Timer1_Timer() {
     if (!sub || sub->mdiArea() != mdiArea) {
         // The render child has no close box: closing it would lose the picture.
         sub = mdiArea->addSubWindow(&rys, Qt::SubWindow | Qt::CustomizeWindowHint |
-                                              Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                              Qt::WindowMinMaxButtonsHint);
+                                              Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
         sub->setWindowIcon(icons::common());
     }
     sub->showMaximized();
