@@ -6,6 +6,7 @@
 
 #include <array>
 
+class QCloseEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -17,14 +18,23 @@ class ColourSwatch;
 // the render job reads them after "&OK" hides the window.
 class Redak : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit Redak(QWidget* parent = nullptr); // runs Form_Load
 
     // Settings as the render job reads them, straight from the controls.
-    QString effectText() const;             // Text1's text
-    pismolot::FontSpec previewFont() const; // Text1's font
-    int styleIndex() const;                 // List2's selected index
+    QString effectText() const;                     // Text1's text
+    pismolot::FontSpec previewFont() const;         // Text1's font
+    int styleIndex() const;                         // List2's selected index
     pismolot::ColourValue backgroundColour() const; // Label4's background
+
+    // Applies the font list's name and the size box's number to Text1's font.
+    void Zmien();
+
+    // Whether loading has filled the lists (the style picture follows the
+    // style list only from then on).
+    bool listsFilled() const { return ListsFilled; }
+    // Background colour of attribute button `index` (0 bold, 1 italic, 2 underline).
+    pismolot::ColourValue attributeShading(int index) const;
 
     // Controls, by the names of the layout.
     QLabel* Label1 = nullptr;
@@ -43,4 +53,32 @@ public:
     ColourSwatch* Label4 = nullptr;
     QPushButton* Command1 = nullptr;
     QComboBox* Text2 = nullptr;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Form_Load();
+    void Form_Unload();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void List1_Click();
+    void List2_Click();
+    void Text2_Click();
+    void Text2_Change();
+    void Text2_KeyPress(int& keyAscii);
+    void Text2_KeyUp(int keyCode, Qt::KeyboardModifiers shift);
+    void tbToolBar_Click(int index);
+
+    void createControls();
+    void arrangeTabOrder();
+    void connectHandlers();
+    void setShading(int index, pismolot::ColourValue colour);
+    void setPreviewFont(const pismolot::FontSpec& font);
+
+    bool ListsFilled = false;
+    std::array<pismolot::ColourValue, 3> shading_{};
 };

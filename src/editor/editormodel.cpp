@@ -1,0 +1,77 @@
+#include "editor/editormodel.h"
+
+#include "render/numbers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
+
+namespace editor {
+
+bool filterSizeKey(int& keyAscii) {
+    if (keyAscii >= '0' && keyAscii <= '9')
+        return true;
+    keyAscii = 0;
+    return false;
+}
+
+std::optional<float> previewSize(QStringView sizeText) {
+    const double number = pismolot::readNumber(std::u16string_view(
+        reinterpret_cast<const char16_t*>(sizeText.utf16()), std::size_t(sizeText.size())));
+    const float size = float(number);
+    // The comparison also refuses NaN; overflow to infinity fails the bound.
+    if (!(size > 0.0f && size <= MaxPreviewSize))
+        return std::nullopt;
+    return size;
+}
+
+pismolot::FontSpec applyFontChoice(const pismolot::FontSpec& current, const QString& fontName,
+                                   QStringView sizeText) {
+    pismolot::FontSpec next = current;
+    // No selection in the font list leaves its text empty: no font has that name.
+    if (!fontName.isEmpty())
+        next.name = fontName;
+    if (const std::optional<float> size = previewSize(sizeText))
+        next.size = *size;
+    return next;
+}
+
+bool attribute(const pismolot::FontSpec& font, int index) {
+    switch (index) {
+    case Bold:
+        return font.bold;
+    case Italic:
+        return font.italic;
+    case Underline:
+        return font.underline;
+    default:
+        return false;
+    }
+}
+
+pismolot::FontSpec toggleAttribute(pismolot::FontSpec font, int index) {
+    switch (index) {
+    case Bold:
+        font.bold = !font.bold;
+        break;
+    case Italic:
+        font.italic = !font.italic;
+        break;
+    case Underline:
+        font.underline = !font.underline;
+        break;
+    default:
+        break;
+    }
+    return font;
+}
+
+qsizetype sortedInsertPosition(const QStringList& sorted, const QString& name) {
+    const auto at = std::upper_bound(sorted.begin(), sorted.end(), name,
+                                     [](const QString& a, const QString& b) {
+                                         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+                                     });
+    return at - sorted.begin();
+}
+
+} // namespace editor

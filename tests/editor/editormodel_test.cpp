@@ -1,0 +1,121 @@
+#include "editor/editormodel.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+namespace {
+
+struct KeyCase {
+    const char* name;
+    int code;
+    bool passes;
+};
+
+class SizeKeyFilter : public testing::TestWithParam<KeyCase> {};
+
+TEST_P(SizeKeyFilter, OnlyDigitsPass) {
+    const KeyCase& c = GetParam();
+    int code = c.code;
+    EXPECT_EQ(editor::filterSizeKey(code), c.passes);
+    EXPECT_EQ(code, c.passes ? c.code : 0) << "a refused character is set to 0";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, SizeKeyFilter,
+    testing::Values(KeyCase{"zero", '0', true}, KeyCase{"five", '5', true},
+                    KeyCase{"nine", '9', true}, KeyCase{"slash_below_zero", '/', false},
+                    KeyCase{"colon_above_nine", ':', false}, KeyCase{"backspace", 8, false},
+                    KeyCase{"enter", 13, false}, KeyCase{"escape", 27, false},
+                    KeyCase{"ctrl_v", 22, false}, KeyCase{"blank", ' ', false},
+                    KeyCase{"minus", '-', false}, KeyCase{"point", '.', false},
+                    KeyCase{"comma", ',', false}, KeyCase{"letter_a", 'a', false},
+                    KeyCase{"letter_E", 'E', false}, KeyCase{"arabic_indic_digit", 0x0663, false}),
+    [](const testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+
+struct SizeCase {
+    const char* name;
+    const char16_t* text;
+    std::optional<float> size;
+};
+
+class PreviewSize : public testing::TestWithParam<SizeCase> {};
+
+TEST_P(PreviewSize, AcceptsAboveZeroUpTo2048) {
+    const SizeCase& c = GetParam();
+    EXPECT_EQ(editor::previewSize(QStringView(c.text)), c.size);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, PreviewSize,
+    testing::Values(
+        SizeCase{"preset", u"24", 24.0f}, SizeCase{"smallest_preset", u"8", 8.0f},
+        SizeCase{"largest_preset", u"480", 480.0f}, SizeCase{"upper_bound", u"2048", 2048.0f},
+        SizeCase{"above_bound", u"2049", std::nullopt}, SizeCase{"empty", u"", std::nullopt},
+        SizeCase{"zero", u"0", std::nullopt},
+        SizeCase{"design_text_reads_zero", u"Combo1", std::nullopt},
+        SizeCase{"negative", u"-5", std::nullopt}, SizeCase{"blanks_skipped", u" 1 2", 12.0f},
+        SizeCase{"trailing_junk_ignored", u"12pt", 12.0f}, SizeCase{"fraction", u"10.5", 10.5f},
+        SizeCase{"forty_digits", u"1234567890123456789012345678901234567890", std::nullopt},
+        SizeCase{"leading_zeros", u"0036", 36.0f}, SizeCase{"hex", u"&H20", 32.0f}),
+    [](const testing::TestParamInfo<SizeCase>& info) { return std::string(info.param.name); });
+
+pismolot::FontSpec styled() {
+    return {QStringLiteral("Nimbus Sans"), 36.0f, true, false, true};
+}
+
+TEST(ApplyFontChoice, TakesNameAndSizeKeepsAttributes) {
+    const pismolot::FontSpec next =
+        editor::applyFontChoice(styled(), QStringLiteral("DejaVu Serif"), u"72");
+    EXPECT_EQ(next, (pismolot::FontSpec{QStringLiteral("DejaVu Serif"), 72.0f, true, false, true}));
+}
+
+TEST(ApplyFontChoice, RefusedStepKeepsItsValueOtherStepStillRuns) {
+    const pismolot::FontSpec badSize =
+        editor::applyFontChoice(styled(), QStringLiteral("DejaVu Serif"), u"");
+    EXPECT_EQ(badSize.name, QStringLiteral("DejaVu Serif"));
+    EXPECT_EQ(badSize.size, 36.0f);
+
+    const pismolot::FontSpec noName = editor::applyFontChoice(styled(), QString(), u"12");
+    EXPECT_EQ(noName.name, QStringLiteral("Nimbus Sans"));
+    EXPECT_EQ(noName.size, 12.0f);
+}
+
+TEST(ToggleAttribute, FlipsOnlyItsOwnAttributeAndReturnsOnSecondToggle) {
+    for (int k = 0; k < editor::AttributeCount; ++k) {
+        const pismolot::FontSpec start = styled();
+        const pismolot::FontSpec once = editor::toggleAttribute(start, k);
+        for (int other = 0; other < editor::AttributeCount; ++other)
+            EXPECT_EQ(editor::attribute(once, other), other == k ? !editor::attribute(start, other)
+                                                                 : editor::attribute(start, other))
+                << "toggle " << k << ", attribute " << other;
+        EXPECT_EQ(editor::toggleAttribute(once, k), start) << "toggle " << k;
+    }
+}
+
+TEST(Shading, GreyWhenOnButtonFaceWhenOff) {
+    EXPECT_EQ(editor::shadingFor(true).raw(), 0x808080u);
+    EXPECT_EQ(editor::shadingFor(false).raw(), 0x8000000Fu);
+}
+
+TEST(SortedInsertPosition, KeepsCaseInsensitiveOrderWithTiesAfter) {
+    QStringList list;
+    for (const char* name : {"zeta", "Alpha", "beta", "ALPHA", "Gamma", "alpha"})
+        list.insert(editor::sortedInsertPosition(list, QString::fromLatin1(name)),
+                    QString::fromLatin1(name));
+    EXPECT_EQ(list, (QStringList{"Alpha", "ALPHA", "alpha", "beta", "Gamma", "zeta"}));
+}
+
+TEST(SizePresets, NumericOrderNotTextOrder) {
+    float previous = 0;
+    for (const char* preset : editor::SizePresets) {
+        const std::optional<float> size = editor::previewSize(QString::fromLatin1(preset));
+        ASSERT_TRUE(size.has_value()) << preset;
+        EXPECT_GT(*size, previous) << preset;
+        previous = *size;
+    }
+    EXPECT_STREQ(editor::SizePresets[editor::StartPresetIndex], "24");
+}
+
+} // namespace
