@@ -18,6 +18,17 @@
 
 namespace {
 
+// The classic dialog font, or a sans serif with the same narrow metrics: the
+// stored layout was made for it, and wider faces overrun Label1.
+QFont dialogFont(double points) {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
+    font.setPointSizeF(points);
+    return font;
+}
+
 AutorX::UrlOpener& urlOpener() {
     static AutorX::UrlOpener opener;
     return opener;
@@ -69,6 +80,7 @@ AutorX::AutorX(QWidget* parent) : QWidget(parent) {
     p.setColor(QPalette::Window, QColor(192, 192, 192));
     setPalette(p);
     setMouseTracking(true);
+    setFont(dialogFont(8));
     createControls();
 
     focusNow_ = QGuiApplication::focusWindow();
@@ -107,8 +119,7 @@ void AutorX::createControls() {
     Label2 =
         label(QStringLiteral("O autorze"), QColor(0, 255, 255), twips::rect(960, 240, 2655, 375));
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QFont heading(QStringLiteral("MS Sans Serif"));
-    heading.setPointSizeF(13.5);
+    QFont heading = dialogFont(13.5);
     heading.setBold(true);
     Label2->setFont(heading);
     Command1 = button(QStringLiteral("OK"), 120);

@@ -140,6 +140,12 @@ void Tlo::showState() {
     Label1->setPalette(p);
 }
 
+namespace {
+bool isFocusKey(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+}
+} // namespace
+
 int Tlo::partOfBox(const QObject* box) const {
     for (std::size_t i = 0; i < boxes_.size(); ++i)
         if (boxes_[i] == box)
@@ -149,12 +155,16 @@ int Tlo::partOfBox(const QObject* box) const {
 
 bool Tlo::eventFilter(QObject* watched, QEvent* event) {
     const int part = partOfBox(watched);
-    if (part >= 0 && event->type() == QEvent::KeyPress) {
+    const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    // Tab moves the focus on; the box never sees it as a keystroke.
+    if (part < 0 || !keyEvent || isFocusKey(static_cast<QKeyEvent*>(event)))
+        return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
         // Before the line edit inserts the character: key down, key press.
         model_.keyDown(part);
         model_.keyPress(part);
         showState();
-    } else if (part >= 0 && event->type() == QEvent::KeyRelease) {
+    } else {
         model_.keyUp(part);
         showState();
     }

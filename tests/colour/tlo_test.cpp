@@ -165,6 +165,12 @@ TEST_F(TloTest, PasteWithoutKeysUpdatesOnlyThePreview) {
     d.Text2->insert(QStringLiteral("77")); // as a middle-click paste does
     EXPECT_EQ(previewBack(d), QColor(0, 77, 0));
     EXPECT_EQ(d.HScroll2->value(), 0);
+    // Tab only moves the focus on; the next keystroke in the box moves the bar.
+    d.Text2->setFocus();
+    QTest::keyClick(d.Text2, Qt::Key_Tab);
+    EXPECT_EQ(d.HScroll2->value(), 0);
+    QTest::keyClick(d.Text2, Qt::Key_End);
+    EXPECT_EQ(d.HScroll2->value(), 77);
 }
 
 TEST_F(TloTest, OkAtOnceHandsOverTheStoredBlack) {
