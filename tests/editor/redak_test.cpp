@@ -83,6 +83,30 @@ TEST_F(RedakTest, StateAfterStart) {
     EXPECT_EQ(r.tbToolBar[2]->toolTip(), QStringLiteral("Podkreślenie"));
 }
 
+TEST_F(RedakTest, TabOrderFollowsTheLayout) {
+    Redak& r = editor();
+    const QList<QWidget*> expected = {r.Text1,    r.List1,        r.Command2,     r.Command3,
+                                      r.Command4, r.tbToolBar[0], r.tbToolBar[1], r.tbToolBar[2],
+                                      r.List2,    r.Command1,     r.Text2};
+    QList<QWidget*> order;
+    QWidget* w = r.Text1;
+    do {
+        if (expected.contains(w))
+            order << w;
+        w = w->nextInFocusChain();
+    } while (w != r.Text1 && order.size() < expected.size());
+    EXPECT_EQ(order, expected);
+}
+
+TEST_F(RedakTest, OkHidesTheEditorAndShowsTheMainWindow) {
+    Redak& r = editor();
+    r.show();
+    QTest::mouseClick(r.Command2, Qt::LeftButton);
+    EXPECT_FALSE(r.isVisible());
+    EXPECT_TRUE(forms::hasMdi());
+    EXPECT_EQ(endCalls, 0);
+}
+
 TEST_F(RedakTest, TypedDigitsSetTheSize) {
     Redak& r = editor();
     retypeSize(QStringLiteral("12"));
