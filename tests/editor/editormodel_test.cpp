@@ -82,40 +82,12 @@ TEST(ApplyFontChoice, RefusedStepKeepsItsValueOtherStepStillRuns) {
     EXPECT_EQ(noName.size, 12.0f);
 }
 
-TEST(ToggleAttribute, FlipsOnlyItsOwnAttributeAndReturnsOnSecondToggle) {
-    for (int k = 0; k < editor::AttributeCount; ++k) {
-        const pismolot::FontSpec start = styled();
-        const pismolot::FontSpec once = editor::toggleAttribute(start, k);
-        for (int other = 0; other < editor::AttributeCount; ++other)
-            EXPECT_EQ(editor::attribute(once, other), other == k ? !editor::attribute(start, other)
-                                                                 : editor::attribute(start, other))
-                << "toggle " << k << ", attribute " << other;
-        EXPECT_EQ(editor::toggleAttribute(once, k), start) << "toggle " << k;
-    }
-}
-
-TEST(Shading, GreyWhenOnButtonFaceWhenOff) {
-    EXPECT_EQ(editor::shadingFor(true).raw(), 0x808080u);
-    EXPECT_EQ(editor::shadingFor(false).raw(), 0x8000000Fu);
-}
-
 TEST(SortedInsertPosition, KeepsCaseInsensitiveOrderWithTiesAfter) {
     QStringList list;
     for (const char* name : {"zeta", "Alpha", "beta", "ALPHA", "Gamma", "alpha"})
         list.insert(editor::sortedInsertPosition(list, QString::fromLatin1(name)),
                     QString::fromLatin1(name));
     EXPECT_EQ(list, (QStringList{"Alpha", "ALPHA", "alpha", "beta", "Gamma", "zeta"}));
-}
-
-TEST(SizePresets, NumericOrderNotTextOrder) {
-    float previous = 0;
-    for (const char* preset : editor::SizePresets) {
-        const std::optional<float> size = editor::previewSize(QString::fromLatin1(preset));
-        ASSERT_TRUE(size.has_value()) << preset;
-        EXPECT_GT(*size, previous) << preset;
-        previous = *size;
-    }
-    EXPECT_STREQ(editor::SizePresets[editor::StartPresetIndex], "24");
 }
 
 } // namespace
