@@ -26,6 +26,7 @@
 #include <QScreen>
 #include <QSignalBlocker>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
