@@ -2,14 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using about::ButtonColours;
-using about::Spot;
 using pismolot::ColourValue;
-
-namespace {
-constexpr ColourValue G = about::NormalColour;
-constexpr ColourValue M = about::HighlightColour;
-} // namespace
 
 TEST(AboutGradient, BandHeightRoundsHalfToEven) {
     struct Case {
@@ -40,41 +33,4 @@ TEST(AboutGradient, BandsAtTheStoredSize) {
         ASSERT_EQ(bands[i].height, 12) << i;
         ASSERT_EQ(bands[i].colour, ColourValue::rgb(255 - int(i), 11, 255 - int(i))) << i;
     }
-}
-
-TEST(AboutHover, MouseMoveRules) {
-    struct Case {
-        const char* name;
-        ButtonColours before;
-        Spot spot;
-        ButtonColours after;
-    };
-    const Case cases[] = {
-        {"onto OK", {G, G, G}, Spot::Command1, {M, G, G}},
-        {"OK straight onto WWW", {M, G, G}, Spot::Command2, {G, M, G}},
-        {"onto Mail", {G, M, G}, Spot::Command3, {G, G, M}},
-        {"staying on Mail", {G, G, M}, Spot::Command3, {G, G, M}},
-        {"Label1 changes nothing", {G, M, G}, Spot::Label1, {G, M, G}},
-        {"Label2 changes nothing", {M, G, G}, Spot::Label2, {M, G, G}},
-        {"Label3 clears", {G, G, M}, Spot::Label3, {G, G, G}},
-        {"background clears", {M, G, G}, Spot::Background, {G, G, G}},
-        {"odd colours reset", {ColourValue::rgb(1, 2, 3), G, M}, Spot::Command1, {M, G, G}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(about::afterMouseMove(c.before, c.spot), c.after) << c.name;
-}
-
-TEST(AboutCentre, CentredFromTheOuterSizeHalvesToEven) {
-    struct Case {
-        QRect screen;
-        QSize outer;
-        QPoint topLeft;
-    };
-    const Case cases[] = {
-        {{0, 0, 1280, 1024}, {320, 230}, {480, 397}},
-        {{0, 0, 1280, 1024}, {321, 231}, {480, 396}}, // 479.5 -> 480, 396.5 -> 396
-        {{100, 50, 800, 600}, {200, 100}, {400, 300}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(about::centredTopLeft(c.screen, c.outer), c.topLeft);
 }
