@@ -406,41 +406,6 @@ TEST_F(Fixture, FailedSaveIsReportedAndKeepsTheExistingFile) {
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-TEST_F(Fixture, MenusAndShortcutsAsTheLayoutGivesThem) {
-    openMainWindow();
-    MDI& mdi = forms::mdi();
-    EXPECT_EQ(mdi.windowTitle(), "Pismolot");
-    EXPECT_EQ(mdi.Label1->text(), "Skopiuj efekt do schowka lub go zapisz na dysk");
-    EXPECT_GT(mdi.Picture1->y(), mdi.mdiArea->y()) << "the hint strip lies below the workspace";
-
-    const QList<QAction*> top = mdi.menuBar()->actions();
-    ASSERT_EQ(top.size(), 3);
-    EXPECT_EQ(top[0]->text(), "&Plik");
-    EXPECT_EQ(top[1]->text(), "&Edycja");
-    EXPECT_EQ(top[2]->text(), "&Pomoc");
-    const QList<QAction*> file = mdi.plik->actions();
-    ASSERT_EQ(file.size(), 3);
-    EXPECT_EQ(file[0], mdi.zapisz);
-    EXPECT_TRUE(file[1]->isSeparator());
-    EXPECT_EQ(file[2], mdi.koniec);
-    EXPECT_EQ(mdi.edycja->actions(), QList<QAction*>{mdi.kopiuj});
-    EXPECT_EQ(mdi.pomoc->actions(), QList<QAction*>{mdi.autor});
-
-    struct Item {
-        QAction* action;
-        const char* caption;
-        QKeySequence key;
-    };
-    for (const Item& item : {Item{mdi.zapisz, "&Zapisz jako...", QKeySequence("Ctrl+S")},
-                             Item{mdi.koniec, "&Koniec", QKeySequence("F12")},
-                             Item{mdi.kopiuj, "&Kopiuj do schowka", QKeySequence("Ctrl+C")},
-                             Item{mdi.autor, "&Autor", QKeySequence("Ctrl+A")}}) {
-        EXPECT_EQ(item.action->text(), item.caption);
-        EXPECT_EQ(item.action->shortcut(), item.key) << item.caption;
-        EXPECT_TRUE(item.action->isEnabled());
-    }
-}
-
 TEST_F(Fixture, CtrlAShowsTheAboutBox) {
     openMainWindow();
     pressShortcut(Qt::Key_A, Qt::ControlModifier);
