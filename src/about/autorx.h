@@ -17,23 +17,23 @@ class QWindow;
 // raised edge, like a graphical-style button of the classic desktop.
 class ColourButton : public QPushButton {
     Q_OBJECT
-  public:
+public:
     explicit ColourButton(const QString& caption, QWidget* parent = nullptr);
 
     pismolot::ColourValue backColor() const { return colour_; }
     void setBackColor(pismolot::ColourValue colour);
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
 
-  private:
+private:
     pismolot::ColourValue colour_ = about::NormalColour;
 };
 
 // The About box "O autorze ...".
 class AutorX : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit AutorX(QWidget* parent = nullptr); // runs Form_Load
 
     // Shows the window modeless; if it is open, brings it to the front.
@@ -62,14 +62,14 @@ class AutorX : public QWidget {
     void Command2_Click();
     void Command3_Click();
 
-  protected:
+protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-  private:
+private:
     void Form_Load();
     void Form_Activate();
     void Form_MouseMove();

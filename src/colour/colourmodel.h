@@ -13,7 +13,7 @@
 // play out the chains the widgets would set off (a value that changes writes
 // its text, a text that changes recomputes the preview), so no event loops.
 class ColourModel {
-  public:
+public:
     enum Part { Red = 0, Green = 1, Blue = 2 };
     static constexpr int PartCount = 3;
     static constexpr int MaxPart = 255;
@@ -54,7 +54,7 @@ class ColourModel {
     static int partOf(double number);
     static double numberOf(const QString& text);
 
-  private:
+private:
     void keyEvent(int part);
     void setValue(int part, int value);
     void setText(int part, const QString& text);

@@ -16,7 +16,7 @@ class QScrollBar;
 // to the editor's background swatch.
 class Tlo : public QDialog {
     Q_OBJECT
-  public:
+public:
     explicit Tlo(QWidget* parent = nullptr); // runs Form_Load
 
     // Shows the dialog modally; returns when it is hidden or closed.
@@ -41,16 +41,16 @@ class Tlo : public QDialog {
     void Command1_Click();
     void Command2_Click();
 
-  signals:
+signals:
     // The dialog was hidden by the program or closed (ends a modal show).
     void hidden();
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-  private:
+private:
     void Form_Load();
     void createControls();
     void connectControls();

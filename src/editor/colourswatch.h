@@ -8,12 +8,12 @@
 // system colour reference; the value itself is kept, not just its RGB.
 class ColourSwatch : public QLabel {
     Q_OBJECT
-  public:
+public:
     explicit ColourSwatch(QWidget* parent = nullptr);
 
     pismolot::ColourValue backColor() const { return colour_; }
     void setBackColor(pismolot::ColourValue colour);
 
-  private:
+private:
     pismolot::ColourValue colour_ = pismolot::syscolour::CaptionText;
 };

@@ -18,7 +18,7 @@ class ColourSwatch;
 // the render job reads them after "&OK" hides the window.
 class Redak : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit Redak(QWidget* parent = nullptr); // runs Form_Load
 
     // Settings as the render job reads them, straight from the controls.
@@ -54,11 +54,11 @@ class Redak : public QWidget {
     QPushButton* Command1 = nullptr;
     QComboBox* Text2 = nullptr;
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void Form_Load();
     void Form_Unload();
     void Command1_Click();

@@ -13,7 +13,7 @@ class QTimer;
 // The main window: hosts the render window and the output commands.
 class MDI : public QMainWindow {
     Q_OBJECT
-  public:
+public:
     explicit MDI(QWidget* parent = nullptr); // runs MDIForm_Load
 
     void MDIForm_Load();
@@ -46,10 +46,10 @@ class MDI : public QMainWindow {
     QMenu* pomoc = nullptr;
     QAction* autor = nullptr;
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     void createWorkspace();
     void createMenus();
     void createHintStrip();

@@ -38,7 +38,7 @@ QString fileNameFromBuffer(QStringView buffer);
 // before a file that does not exist yet is created.
 class SaveFileDialog : public QFileDialog {
     Q_OBJECT
-  public:
+public:
     SaveFileDialog(QWidget* owner, const QString& convertedFilter, const QString& title,
                    const QString& initialDir);
 

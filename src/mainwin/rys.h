@@ -11,7 +11,7 @@ class QTimer;
 // The render window: its output surface and the result picture Picture1.
 class Rys : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit Rys(QWidget* parent = nullptr);
 
     // The image of Picture1 as copy and save take it (empty before the job).
@@ -37,12 +37,12 @@ class Rys : public QWidget {
     QLabel* XSize = nullptr; // measuring label, never shown
     QTimer* Timer1 = nullptr;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     int dpi_;
     QRgb backColour_ = 0xFFFFFFFF;
     QImage output_;

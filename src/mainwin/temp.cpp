@@ -14,7 +14,7 @@
 
 // The client area: paints from its back-buffer.
 class Temp::Surface : public QWidget {
-  public:
+public:
     Surface(int dpi, QWidget* parent) : QWidget(parent), dpi(dpi) {
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
@@ -22,7 +22,7 @@ class Temp::Surface : public QWidget {
     const int dpi;
     QImage image;
 
-  protected:
+protected:
     void resizeEvent(QResizeEvent*) override {
         image = grownSurface(image, size(), dpi, 0xFFFFFFFF);
     }

@@ -12,7 +12,7 @@ class QAction;
 // text is printed in black and afterwards only read.
 class Temp : public QMainWindow {
     Q_OBJECT
-  public:
+public:
     // `dpi`: the resolution the text is printed at.
     explicit Temp(int dpi, QWidget* parent = nullptr);
 
@@ -29,7 +29,7 @@ class Temp : public QMainWindow {
 
     QAction* mnuczekaj = nullptr;
 
-  private:
+private:
     class Surface;
     Surface* surface_ = nullptr;
     pismolot::FontSpec font_;

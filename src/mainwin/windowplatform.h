@@ -12,7 +12,7 @@
 // wait window Temp as scratch surface, Rys's back-buffer as output surface
 // and its Picture1 as result picture.
 class WindowPlatform final : public pismolot::RenderPlatform {
-  public:
+public:
     explicit WindowPlatform(Rys& rys);
     ~WindowPlatform() override; // closes the wait window if the job did not
 
@@ -42,7 +42,7 @@ class WindowPlatform final : public pismolot::RenderPlatform {
     // The wait window while the job has it open.
     Temp* waitWindow() const { return temp_; }
 
-  private:
+private:
     float twipsPerPixel() const { return 1440.0f / float(dpi_); }
 
     // Either window may be closed for good during the job's yield; the job

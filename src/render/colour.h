@@ -9,7 +9,7 @@ namespace pismolot {
 // system colour whose number is the low byte (0x80000009 is the active title
 // text, 0x8000000F the button face).
 class ColourValue {
-  public:
+public:
     constexpr ColourValue() = default;
     static constexpr ColourValue fromRaw(std::uint32_t raw) { return ColourValue(raw); }
     static constexpr ColourValue rgb(int r, int g, int b) {
@@ -35,7 +35,7 @@ class ColourValue {
 
     friend constexpr bool operator==(ColourValue, ColourValue) = default;
 
-  private:
+private:
     constexpr explicit ColourValue(std::uint32_t raw) : raw_(raw) {}
     std::uint32_t raw_ = 0;
 };

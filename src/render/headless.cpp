@@ -37,7 +37,7 @@ void HeadlessPlatform::fillOutput(ColourValue colour) {
 // it), so the screen-sized surfaces are made just that large: the result's
 // pixels are the same, the time and memory much smaller.
 void HeadlessPlatform::drawScratchText(const QString& text) {
-    const QSize px = pismolot::measureText(text, scratchFont_, dpi_);
+    const QSize px = measured(text, scratchFont_);
     const ScreenMetrics m = screenMetrics();
     const ScanPlan plan = planScan(float(px.width()) * m.tppx, float(px.height()) * m.tppy, m.tppx,
                                    m.tppy, m.widthTwips);
@@ -47,13 +47,20 @@ void HeadlessPlatform::drawScratchText(const QString& text) {
     drawText(scratch_, text, scratchFont_);
 }
 
+// The job measures the same text in the same font that it draws: measure once.
+QSize HeadlessPlatform::measured(const QString& text, const FontSpec& font) {
+    if (!lastMeasure_ || lastMeasure_->text != text || lastMeasure_->font != font)
+        lastMeasure_ = Measure{text, font, measureText(text, font, dpi_)};
+    return lastMeasure_->size;
+}
+
 ScreenMetrics HeadlessPlatform::screenMetrics() {
     const float tpp = 1440.0f / float(dpi_);
     return {tpp, tpp, float(screen_.width()) * tpp};
 }
 
 TextExtent HeadlessPlatform::measuredExtent() {
-    const QSize px = measureText(measureText_, measureFont_, dpi_);
+    const QSize px = measured(measureText_, measureFont_);
     const ScreenMetrics m = screenMetrics();
     return {float(px.width()) * m.tppx, float(px.height()) * m.tppy};
 }

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QSize>
 
+#include <optional>
+
 namespace pismolot {
 
 // Size in pixels of the result picture of a scan: cols x rows.
@@ -19,7 +21,7 @@ QImage cutResult(const QImage& output, QSize size, ColourValue background);
 // pixels at `dpi`, no window anywhere. The scratch font must be set before
 // the text is drawn, as the job does.
 class HeadlessPlatform final : public RenderPlatform {
-  public:
+public:
     HeadlessPlatform(EffectSettings settings, QSize screen, int dpi);
 
     ColourValue backgroundColour() override { return settings_.background; }
@@ -47,7 +49,14 @@ class HeadlessPlatform final : public RenderPlatform {
 
     const QImage& result() const { return result_; }
 
-  private:
+private:
+    struct Measure {
+        QString text;
+        FontSpec font;
+        QSize size;
+    };
+    QSize measured(const QString& text, const FontSpec& font);
+
     EffectSettings settings_;
     QSize screen_;
     int dpi_;
@@ -59,6 +68,7 @@ class HeadlessPlatform final : public RenderPlatform {
     FontSpec scratchFont_;
     QSize resultSize_;
     ColourValue filled_;
+    std::optional<Measure> lastMeasure_;
 };
 
 // Renders `settings` headlessly and returns the result picture.

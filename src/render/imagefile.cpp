@@ -4,6 +4,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cstring>
 
 namespace pismolot {
 
@@ -22,9 +23,7 @@ void put32(char* p, std::uint32_t v) {
 } // namespace
 
 bool writeBmp24(QIODevice& device, const QImage& source) {
-    // Qt's BGR888 is the BMP's byte order, and its rows are padded to four
-    // bytes as the BMP's are: the rows can be written as they stand.
-    QImage image = source.convertToFormat(QImage::Format_BGR888);
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
     const int w = image.width();
     const int h = image.height();
     const qsizetype rowBytes = (qsizetype(w) * 3 + 3) & ~qsizetype(3);
@@ -44,13 +43,27 @@ bool writeBmp24(QIODevice& device, const QImage& source) {
     put32(header + 42, std::uint32_t(image.dotsPerMeterY() > 0 ? image.dotsPerMeterY() : 3780));
     if (device.write(header, sizeof header) != qint64(sizeof header))
         return false;
-    Q_ASSERT(image.bytesPerLine() >= rowBytes);
+
+    // Bottom-up rows of blue, green, red, each padded to four bytes, sent in
+    // chunks of about 256 KiB. A Format_RGB32 pixel is the bytes B, G, R, 0xFF
+    // in memory, so four-byte stores three bytes apart lay the row down and
+    // each next store overwrites the stray 0xFF.
+    const int rowsPerChunk = int(std::max<qsizetype>(1, (256 * 1024) / rowBytes));
+    QByteArray chunk(rowBytes * rowsPerChunk + 1, '\0');
+    int filled = 0;
     for (int y = h - 1; y >= 0; --y) {
-        // Padding bytes are not pixels; keep them zero so equal pictures give equal files.
-        uchar* row = image.scanLine(y);
-        std::fill(row + qsizetype(w) * 3, row + rowBytes, uchar(0));
-        if (device.write(reinterpret_cast<const char*>(row), rowBytes) != rowBytes)
-            return false;
+        const uchar* src = image.constScanLine(y);
+        char* dst = chunk.data() + rowBytes * filled;
+        for (int x = 0; x < w; ++x)
+            std::memcpy(dst + 3 * qsizetype(x), src + 4 * qsizetype(x), 4);
+        // Padding bytes are not pixels: zero, so equal pictures give equal files.
+        std::fill(dst + qsizetype(w) * 3, dst + rowBytes, '\0');
+        if (++filled == rowsPerChunk || y == 0) {
+            const qsizetype bytes = rowBytes * filled;
+            if (device.write(chunk.constData(), bytes) != bytes)
+                return false;
+            filled = 0;
+        }
     }
     return true;
 }

@@ -45,7 +45,7 @@ struct TextExtent {
 // it on real windows, the headless renderer on plain images, tests with a
 // recording fake. The job calls these in a fixed order (see runRenderJob).
 class RenderPlatform {
-  public:
+public:
     virtual ~RenderPlatform() = default;
 
     // Settings, read at the moment the job needs each one.

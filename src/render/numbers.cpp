@@ -15,7 +15,7 @@ bool isSkipped(char16_t c) {
 
 // Yields the characters of a text with the skipped ones left out.
 class Reader {
-  public:
+public:
     explicit Reader(std::u16string_view text) : text_(text) {}
     char16_t peek() {
         while (pos_ < text_.size() && isSkipped(text_[pos_]))
@@ -24,7 +24,7 @@ class Reader {
     }
     void next() { ++pos_; }
 
-  private:
+private:
     std::u16string_view text_;
     std::size_t pos_ = 0;
 };

@@ -19,10 +19,10 @@ extern const std::array<std::string_view, StyleCount> StyleNames;
 // precision, always starting from the same state, so every program start
 // repeats the same stripes.
 class StyleRandom {
-  public:
+public:
     float next();
 
-  private:
+private:
     std::uint32_t state_ = 0x2F6B3A1Du;
 };
 

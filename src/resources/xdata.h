@@ -13,7 +13,7 @@ class QLabel;
 // The never-shown store of the thirteen 104 x 65 style preview pictures.
 class XData : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit XData(QWidget* parent = nullptr);
 
     // Element i of the picture array; a null image for an index outside 0..12.

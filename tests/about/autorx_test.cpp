@@ -20,7 +20,7 @@ constexpr ColourValue G = about::NormalColour;
 constexpr ColourValue M = about::HighlightColour;
 
 class AutorXTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         forms::unloadAll();
         opened_.clear();

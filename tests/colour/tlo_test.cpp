@@ -20,7 +20,7 @@ using pismolot::ColourValue;
 namespace {
 
 class TloTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override { forms::unloadAll(); }
     void TearDown() override { forms::unloadAll(); }
 

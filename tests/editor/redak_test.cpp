@@ -19,7 +19,7 @@
 namespace {
 
 class RedakTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         forms::setEndProgramHandler([this] { ++endCalls; });
     }

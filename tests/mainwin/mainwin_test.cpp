@@ -33,17 +33,6 @@ using namespace pismolot;
 
 namespace {
 
-bool waitUntil(const std::function<bool()>& done, int ms = 10000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
-
 QList<Temp*> waitWindows() {
     QList<Temp*> found;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -99,8 +88,8 @@ struct Fixture : testing::Test {
         QTest::mouseClick(forms::redak().Command2, Qt::LeftButton);
         MDI& mdi = forms::mdi();
         mdi.showMessage = [this](const QString& m) { messages.append(m); };
-        ASSERT_TRUE(
-            waitUntil([] { return forms::hasRys() && forms::rys().Picture1->isVisible(); }));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [] { return forms::hasRys() && forms::rys().Picture1->isVisible(); }, 10000));
     }
 
     // A key pressed in the active main window, where the focus is.

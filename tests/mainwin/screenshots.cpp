@@ -19,17 +19,6 @@
 
 namespace {
 
-bool waitUntil(const std::function<bool()>& done, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > ms)
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
-
 bool save(QWidget& window, const QString& path) {
     if (!window.grab().save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -69,7 +58,8 @@ int main(int argc, char** argv) {
     // keeps the picture small enough for the guide.
     main.setWindowState(Qt::WindowNoState);
     main.resize(800, 420);
-    if (!waitUntil([] { return forms::hasRys() && forms::rys().Picture1->isVisible(); }, 20000)) {
+    if (!QTest::qWaitFor([] { return forms::hasRys() && forms::rys().Picture1->isVisible(); },
+                         20000)) {
         std::fprintf(stderr, "the render job did not finish\n");
         return 1;
     }

@@ -15,7 +15,7 @@ namespace {
 
 // Records every call, in order, with what it was given.
 class RecordingPlatform : public RenderPlatform {
-  public:
+public:
     std::vector<std::string> calls;
     std::vector<std::uint32_t> scratchPixels = std::vector<std::uint32_t>(40 * 40, 0xFFFFFFFF);
     std::vector<std::uint32_t> outputPixels = std::vector<std::uint32_t>(40 * 40, 0);
