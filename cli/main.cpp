@@ -38,6 +38,9 @@ int main(int argc, char** argv) {
     // Fonts need a platform; the offscreen one opens no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No event loop runs here: the plain dispatcher starts faster than GLib's.
+    if (qEnvironmentVariableIsEmpty("QT_NO_GLIB"))
+        qputenv("QT_NO_GLIB", "1");
     qInstallMessageHandler(quietQt);
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);

@@ -4,6 +4,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace pismolot {
@@ -18,6 +19,23 @@ void put16(char* p, std::uint16_t v) {
 void put32(char* p, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
         p[i] = char(v >> (8 * i) & 0xFF);
+}
+
+// One row of 0xFFRRGGBB pixels as blue, green, red bytes. Such a pixel is
+// the bytes B, G, R, 0xFF in memory on a little-endian machine, so four-byte
+// stores three bytes apart lay the row down, each overwriting the stray 0xFF
+// of the one before; `dst` needs one byte of room past the row.
+void packRow(const std::uint32_t* src, int width, uchar* dst) {
+    if constexpr (std::endian::native == std::endian::little) {
+        for (int x = 0; x < width; ++x)
+            std::memcpy(dst + 3 * qsizetype(x), src + x, 4);
+    } else {
+        for (int x = 0; x < width; ++x, dst += 3) {
+            dst[0] = uchar(src[x]);
+            dst[1] = uchar(src[x] >> 8);
+            dst[2] = uchar(src[x] >> 16);
+        }
+    }
 }
 
 } // namespace
@@ -45,19 +63,16 @@ bool writeBmp24(QIODevice& device, const QImage& source) {
         return false;
 
     // Bottom-up rows of blue, green, red, each padded to four bytes, sent in
-    // chunks of about 256 KiB. A Format_RGB32 pixel is the bytes B, G, R, 0xFF
-    // in memory, so four-byte stores three bytes apart lay the row down and
-    // each next store overwrites the stray 0xFF.
+    // chunks of about 256 KiB.
     const int rowsPerChunk = int(std::max<qsizetype>(1, (256 * 1024) / rowBytes));
     QByteArray chunk(rowBytes * rowsPerChunk + 1, '\0');
     int filled = 0;
     for (int y = h - 1; y >= 0; --y) {
-        const uchar* src = image.constScanLine(y);
-        char* dst = chunk.data() + rowBytes * filled;
-        for (int x = 0; x < w; ++x)
-            std::memcpy(dst + 3 * qsizetype(x), src + 4 * qsizetype(x), 4);
+        packRow(reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)), w,
+                reinterpret_cast<uchar*>(chunk.data()) + rowBytes * filled);
         // Padding bytes are not pixels: zero, so equal pictures give equal files.
-        std::fill(dst + qsizetype(w) * 3, dst + rowBytes, '\0');
+        std::fill(chunk.data() + rowBytes * filled + qsizetype(w) * 3,
+                  chunk.data() + rowBytes * (filled + 1), '\0');
         if (++filled == rowsPerChunk || y == 0) {
             const qsizetype bytes = rowBytes * filled;
             if (device.write(chunk.constData(), bytes) != bytes)
