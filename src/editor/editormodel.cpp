@@ -25,9 +25,9 @@ std::optional<float> previewSize(QStringView sizeText) {
     return size;
 }
 
-pismolot::FontSpec applyFontChoice(const pismolot::FontSpec& current, const QString& fontName,
-                                   QStringView sizeText) {
-    pismolot::FontSpec next = current;
+pismolot::FontChoice applyFontChoice(const pismolot::FontChoice& current, const QString& fontName,
+                                     QStringView sizeText) {
+    pismolot::FontChoice next = current;
     // No selection in the font list leaves its text empty: no font has that name.
     if (!fontName.isEmpty())
         next.name = fontName;
@@ -36,7 +36,7 @@ pismolot::FontSpec applyFontChoice(const pismolot::FontSpec& current, const QStr
     return next;
 }
 
-bool attribute(const pismolot::FontSpec& font, int index) {
+bool attribute(const pismolot::FontChoice& font, int index) {
     switch (index) {
     case Bold:
         return font.bold;
@@ -49,7 +49,7 @@ bool attribute(const pismolot::FontSpec& font, int index) {
     }
 }
 
-pismolot::FontSpec toggleAttribute(pismolot::FontSpec font, int index) {
+pismolot::FontChoice toggleAttribute(pismolot::FontChoice font, int index) {
     switch (index) {
     case Bold:
         font.bold = !font.bold;

@@ -49,11 +49,11 @@ std::optional<float> previewSize(QStringView sizeText);
 // Zmien on plain values: the font list's text becomes the name and the size
 // box's text the size; a step the font refuses keeps the current value.
 // Bold, italic and underline are never touched.
-pismolot::FontSpec applyFontChoice(const pismolot::FontSpec& current, const QString& fontName,
-                                   QStringView sizeText);
+pismolot::FontChoice applyFontChoice(const pismolot::FontChoice& current, const QString& fontName,
+                                     QStringView sizeText);
 
-bool attribute(const pismolot::FontSpec& font, int index);
-pismolot::FontSpec toggleAttribute(pismolot::FontSpec font, int index);
+bool attribute(const pismolot::FontChoice& font, int index);
+pismolot::FontChoice toggleAttribute(pismolot::FontChoice font, int index);
 inline pismolot::ColourValue shadingFor(bool on) {
     return on ? ShadingOn : ShadingOff;
 }

@@ -212,7 +212,7 @@ QString Redak::effectText() const {
     return Text1->text();
 }
 
-pismolot::FontSpec Redak::previewFont() const {
+pismolot::FontChoice Redak::previewFont() const {
     const QFont font = Text1->font();
     const double points = font.pointSizeF() > 0 ? font.pointSizeF() : QFontInfo(font).pointSizeF();
     return {font.family(), float(points), font.bold(), font.italic(), font.underline()};
@@ -232,7 +232,7 @@ pismolot::ColourValue Redak::attributeShading(int index) const {
     return shading_[std::size_t(index)];
 }
 
-void Redak::setPreviewFont(const pismolot::FontSpec& font) {
+void Redak::setPreviewFont(const pismolot::FontChoice& font) {
     if (font != previewFont())
         Text1->setFont(pismolot::makeFont(font));
 }

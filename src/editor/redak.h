@@ -23,7 +23,7 @@ public:
 
     // Settings as the render job reads them, straight from the controls.
     QString effectText() const;                     // Text1's text
-    pismolot::FontSpec previewFont() const;         // Text1's font
+    pismolot::FontChoice previewFont() const;       // Text1's font
     int styleIndex() const;                         // List2's selected index
     pismolot::ColourValue backgroundColour() const; // Label4's background
 
@@ -77,7 +77,7 @@ private:
     void arrangeTabOrder();
     void connectHandlers();
     void setShading(int index, pismolot::ColourValue colour);
-    void setPreviewFont(const pismolot::FontSpec& font);
+    void setPreviewFont(const pismolot::FontChoice& font);
 
     bool ListsFilled = false;
     std::array<pismolot::ColourValue, 3> shading_{};

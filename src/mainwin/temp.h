@@ -20,7 +20,7 @@ public:
     void showWaiting();
 
     // Font of the next print.
-    void setPrintFont(const pismolot::FontSpec& font) { font_ = font; }
+    void setPrintFont(const pismolot::FontChoice& font) { font_ = font; }
     // Prints `text` in black with the top-left of its character cell at (0, 0).
     void print(const QString& text);
 
@@ -32,5 +32,5 @@ public:
 private:
     class Surface;
     Surface* surface_ = nullptr;
-    pismolot::FontSpec font_;
+    pismolot::FontChoice font_;
 };

@@ -31,7 +31,7 @@ ColourValue WindowPlatform::backgroundColour() {
 QString WindowPlatform::text() {
     return forms::redak().effectText();
 }
-FontSpec WindowPlatform::font() {
+FontChoice WindowPlatform::font() {
     return forms::redak().previewFont();
 }
 int WindowPlatform::styleIndex() {
@@ -60,13 +60,13 @@ void WindowPlatform::setMeasureText(const QString& text) {
         rys_->XSize->setText(text);
 }
 
-void WindowPlatform::setMeasureFont(const FontSpec& font) {
+void WindowPlatform::setMeasureFont(const FontChoice& font) {
     measureFont_ = font;
     if (rys_)
         rys_->XSize->setFont(makeFont(font));
 }
 
-void WindowPlatform::setScratchFont(const FontSpec& font) {
+void WindowPlatform::setScratchFont(const FontChoice& font) {
     if (temp_)
         temp_->setPrintFont(font);
 }

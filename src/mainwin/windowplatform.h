@@ -18,15 +18,15 @@ public:
 
     pismolot::ColourValue backgroundColour() override;
     QString text() override;
-    pismolot::FontSpec font() override;
+    pismolot::FontChoice font() override;
     int styleIndex() override;
 
     void disableTimer() override;
     void showWaitWindow() override;
     void fillOutput(pismolot::ColourValue colour) override;
     void setMeasureText(const QString& text) override;
-    void setMeasureFont(const pismolot::FontSpec& font) override;
-    void setScratchFont(const pismolot::FontSpec& font) override;
+    void setMeasureFont(const pismolot::FontChoice& font) override;
+    void setScratchFont(const pismolot::FontChoice& font) override;
     void drawScratchText(const QString& text) override;
     void yield() override;
     pismolot::ScreenMetrics screenMetrics() override;
@@ -51,7 +51,7 @@ private:
     QPointer<Temp> temp_;
     int dpi_;
     int screenWidth_;
-    pismolot::FontSpec measureFont_;
+    pismolot::FontChoice measureFont_;
     QSize resultSize_;
     pismolot::ColourValue filled_ = pismolot::ColourValue::rgb(255, 255, 255);
 };

@@ -48,7 +48,7 @@ void HeadlessPlatform::drawScratchText(const QString& text) {
 }
 
 // The job measures the same text in the same font that it draws: measure once.
-QSize HeadlessPlatform::measured(const QString& text, const FontSpec& font) {
+QSize HeadlessPlatform::measured(const QString& text, const FontChoice& font) {
     if (!lastMeasure_ || lastMeasure_->text != text || lastMeasure_->font != font)
         lastMeasure_ = Measure{text, font, measureText(text, font, dpi_)};
     return lastMeasure_->size;

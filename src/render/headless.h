@@ -26,15 +26,15 @@ public:
 
     ColourValue backgroundColour() override { return settings_.background; }
     QString text() override { return settings_.text; }
-    FontSpec font() override { return settings_.font; }
+    FontChoice font() override { return settings_.font; }
     int styleIndex() override { return settings_.styleIndex; }
 
     void disableTimer() override {}
     void showWaitWindow() override;
     void fillOutput(ColourValue colour) override;
     void setMeasureText(const QString& text) override { measureText_ = text; }
-    void setMeasureFont(const FontSpec& font) override { measureFont_ = font; }
-    void setScratchFont(const FontSpec& font) override { scratchFont_ = font; }
+    void setMeasureFont(const FontChoice& font) override { measureFont_ = font; }
+    void setScratchFont(const FontChoice& font) override { scratchFont_ = font; }
     void drawScratchText(const QString& text) override;
     void yield() override {}
     ScreenMetrics screenMetrics() override;
@@ -52,10 +52,10 @@ public:
 private:
     struct Measure {
         QString text;
-        FontSpec font;
+        FontChoice font;
         QSize size;
     };
-    QSize measured(const QString& text, const FontSpec& font);
+    QSize measured(const QString& text, const FontChoice& font);
 
     EffectSettings settings_;
     QSize screen_;
@@ -64,8 +64,8 @@ private:
     QImage output_;
     QImage result_;
     QString measureText_;
-    FontSpec measureFont_;
-    FontSpec scratchFont_;
+    FontChoice measureFont_;
+    FontChoice scratchFont_;
     QSize resultSize_;
     ColourValue filled_;
     std::optional<Measure> lastMeasure_;

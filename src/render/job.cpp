@@ -10,7 +10,7 @@ ScanPlan runRenderJob(RenderPlatform& platform, StyleRandom& random) {
     platform.fillOutput(platform.backgroundColour());
 
     const QString text = platform.text();
-    const FontSpec font = platform.font();
+    const FontChoice font = platform.font();
     platform.setMeasureText(text);
     platform.setMeasureFont(font);
     platform.setScratchFont(font);

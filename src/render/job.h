@@ -12,20 +12,20 @@
 namespace pismolot {
 
 // Font of the text: what the editor's preview box holds.
-struct FontSpec {
+struct FontChoice {
     QString name;
     float size = 24; // points
     bool bold = false;
     bool italic = false;
     bool underline = false;
 
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const FontChoice&, const FontChoice&) = default;
 };
 
 // The settings one render reads, straight from the editor's controls.
 struct EffectSettings {
     QString text = QStringLiteral("Text");
-    FontSpec font;
+    FontChoice font;
     std::int16_t styleIndex = 0;
     ColourValue background = syscolour::CaptionText;
 };
@@ -51,15 +51,15 @@ public:
     // Settings, read at the moment the job needs each one.
     virtual ColourValue backgroundColour() = 0;
     virtual QString text() = 0;
-    virtual FontSpec font() = 0;
+    virtual FontChoice font() = 0;
     virtual int styleIndex() = 0;
 
     virtual void disableTimer() = 0;
     virtual void showWaitWindow() = 0;
     virtual void fillOutput(ColourValue colour) = 0;
     virtual void setMeasureText(const QString& text) = 0;
-    virtual void setMeasureFont(const FontSpec& font) = 0;
-    virtual void setScratchFont(const FontSpec& font) = 0;
+    virtual void setMeasureFont(const FontChoice& font) = 0;
+    virtual void setScratchFont(const FontChoice& font) = 0;
     virtual void drawScratchText(const QString& text) = 0;
     virtual void yield() = 0;
     virtual ScreenMetrics screenMetrics() = 0;

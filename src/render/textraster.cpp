@@ -31,22 +31,22 @@ QImage dpiProbe(int dpi) {
 
 } // namespace
 
-QFont makeFont(const FontSpec& spec) {
-    QFont font(spec.name);
-    if (spec.size > 0)
-        font.setPointSizeF(spec.size);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+QFont makeFont(const FontChoice& choice) {
+    QFont font(choice.name);
+    if (choice.size > 0)
+        font.setPointSizeF(choice.size);
+    font.setBold(choice.bold);
+    font.setItalic(choice.italic);
+    font.setUnderline(choice.underline);
     font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
     font.setHintingPreference(QFont::PreferFullHinting);
     font.setKerning(true);
     return font;
 }
 
-QSize measureText(const QString& text, const FontSpec& spec, int dpi) {
+QSize measureText(const QString& text, const FontChoice& choice, int dpi) {
     const QImage probe = dpiProbe(dpi);
-    const QFont font(makeFont(spec), &probe);
+    const QFont font(makeFont(choice), &probe);
     const QFontMetricsF fm(font, &probe);
     const qreal ascent = fm.ascent();
     QRectF box(0, 0, fm.horizontalAdvance(text), fm.height());
@@ -58,7 +58,7 @@ QSize measureText(const QString& text, const FontSpec& spec, int dpi) {
             box.setRight(ink.right() + 1);
         if (ink.bottom() > box.bottom() - 1)
             box.setBottom(ink.bottom() + 1);
-        if (spec.underline) {
+        if (choice.underline) {
             const qreal underlineBottom = ascent + fm.underlinePos() + fm.lineWidth() + 1;
             box.setBottom(std::max(box.bottom(), underlineBottom));
         }
@@ -68,11 +68,11 @@ QSize measureText(const QString& text, const FontSpec& spec, int dpi) {
     return QSize(int(std::ceil(box.right())), int(std::ceil(box.bottom())));
 }
 
-void drawText(QImage& surface, const QString& text, const FontSpec& spec) {
+void drawText(QImage& surface, const QString& text, const FontChoice& choice) {
     QPainter painter(&surface);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
-    const QFont font(makeFont(spec), &surface);
+    const QFont font(makeFont(choice), &surface);
     painter.setFont(font);
     painter.setPen(Qt::black);
     const QFontMetricsF fm(font, &surface);

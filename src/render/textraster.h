@@ -12,19 +12,19 @@ namespace pismolot {
 // Qt's font engine behind the render job: fonts without antialiasing, so
 // glyph pixels come out exactly black, at a given logical DPI.
 
-// The QFont of a FontSpec: point size, bold, italic, underline, no
+// The QFont of a FontChoice: point size, bold, italic, underline, no
 // antialiasing. An unknown family is replaced by the platform's substitute.
-QFont makeFont(const FontSpec& spec);
+QFont makeFont(const FontChoice& choice);
 
-// Size in pixels of one line of `text` drawn with `spec` at `dpi`: the
+// Size in pixels of one line of `text` drawn with `choice` at `dpi`: the
 // rectangle from (0, 0) that holds everything drawText paints, italic
 // overhang and underline included.
-QSize measureText(const QString& text, const FontSpec& spec, int dpi);
+QSize measureText(const QString& text, const FontChoice& choice, int dpi);
 
 // Draws `text` in black on `surface` with the top-left corner of its
 // character cell at (0, 0), transparent background. The font is scaled by the
 // surface's own DPI (QImage::dotsPerMeterX).
-void drawText(QImage& surface, const QString& text, const FontSpec& spec);
+void drawText(QImage& surface, const QString& text, const FontChoice& choice);
 
 // A white Format_RGB32 surface of the given size that draws at `dpi`.
 QImage makeSurface(QSize size, int dpi, QRgb fill = 0xFFFFFFFF);

@@ -60,7 +60,8 @@ TEST(GoodArguments, EveryOptionLands) {
     const Options& o = *r.options;
     EXPECT_EQ(o.output, QStringLiteral("x.PNG"));
     EXPECT_TRUE(wantsPng(o.output));
-    EXPECT_EQ(o.settings.font, (FontSpec{QStringLiteral("DejaVu Serif"), 12.5f, true, true, true}));
+    EXPECT_EQ(o.settings.font,
+              (FontChoice{QStringLiteral("DejaVu Serif"), 12.5f, true, true, true}));
     EXPECT_EQ(o.settings.styleIndex, 6);
     EXPECT_EQ(o.settings.background, ColourValue::rgb(10, 11, 12));
     EXPECT_EQ(o.screen, QSize(800, 600));

@@ -32,7 +32,7 @@ TEST(Renderer, BmpAndPngHoldTheJobsPicture) {
     QTemporaryDir dir;
     EffectSettings s;
     s.text = QStringLiteral("Pismolot ąę");
-    s.font = FontSpec{QStringLiteral("DejaVu Serif"), 30, true, true, true};
+    s.font = FontChoice{QStringLiteral("DejaVu Serif"), 30, true, true, true};
     s.styleIndex = 7;
     s.background = ColourValue::rgb(0x12, 0x34, 0x56);
     StyleRandom fresh;

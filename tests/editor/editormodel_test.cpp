@@ -61,23 +61,24 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"leading_zeros", u"0036", 36.0f}, SizeCase{"hex", u"&H20", 32.0f}),
     [](const testing::TestParamInfo<SizeCase>& info) { return std::string(info.param.name); });
 
-pismolot::FontSpec styled() {
+pismolot::FontChoice styled() {
     return {QStringLiteral("Nimbus Sans"), 36.0f, true, false, true};
 }
 
 TEST(ApplyFontChoice, TakesNameAndSizeKeepsAttributes) {
-    const pismolot::FontSpec next =
+    const pismolot::FontChoice next =
         editor::applyFontChoice(styled(), QStringLiteral("DejaVu Serif"), u"72");
-    EXPECT_EQ(next, (pismolot::FontSpec{QStringLiteral("DejaVu Serif"), 72.0f, true, false, true}));
+    EXPECT_EQ(next,
+              (pismolot::FontChoice{QStringLiteral("DejaVu Serif"), 72.0f, true, false, true}));
 }
 
 TEST(ApplyFontChoice, RefusedStepKeepsItsValueOtherStepStillRuns) {
-    const pismolot::FontSpec badSize =
+    const pismolot::FontChoice badSize =
         editor::applyFontChoice(styled(), QStringLiteral("DejaVu Serif"), u"");
     EXPECT_EQ(badSize.name, QStringLiteral("DejaVu Serif"));
     EXPECT_EQ(badSize.size, 36.0f);
 
-    const pismolot::FontSpec noName = editor::applyFontChoice(styled(), QString(), u"12");
+    const pismolot::FontChoice noName = editor::applyFontChoice(styled(), QString(), u"12");
     EXPECT_EQ(noName.name, QStringLiteral("Nimbus Sans"));
     EXPECT_EQ(noName.size, 12.0f);
 }

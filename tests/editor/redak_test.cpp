@@ -58,8 +58,8 @@ TEST_F(RedakTest, StateAfterStart) {
     EXPECT_FALSE(r.List1->isEditable());
 
     EXPECT_EQ(r.effectText(), QStringLiteral("Text"));
-    const pismolot::FontSpec font = r.previewFont();
-    EXPECT_EQ(font, (pismolot::FontSpec{r.List1->itemText(0), 24.0f, false, false, false}));
+    const pismolot::FontChoice font = r.previewFont();
+    EXPECT_EQ(font, (pismolot::FontChoice{r.List1->itemText(0), 24.0f, false, false, false}));
 
     ASSERT_EQ(r.Text2->count(), int(editor::SizePresets.size()));
     for (int i = 0; i < r.Text2->count(); ++i)
@@ -213,7 +213,7 @@ TEST_F(RedakTest, BoldTwiceReturnsToOffOthersKeepTheirState) {
     EXPECT_EQ(r.tbToolBar[0]->palette().color(QPalette::Button), QColor(128, 128, 128));
 
     QTest::mouseClick(r.tbToolBar[0], Qt::LeftButton);
-    const pismolot::FontSpec font = r.previewFont();
+    const pismolot::FontChoice font = r.previewFont();
     EXPECT_FALSE(font.bold);
     EXPECT_TRUE(font.italic);
     EXPECT_FALSE(font.underline);
@@ -231,8 +231,8 @@ TEST_F(RedakTest, AnotherFontKeepsSizeAndAttributes) {
     QTest::mouseClick(r.tbToolBar[2], Qt::LeftButton);
     r.Text2->setCurrentIndex(13); // "36"
     r.List1->setCurrentIndex(r.List1->count() - 1);
-    EXPECT_EQ(r.previewFont(), (pismolot::FontSpec{r.List1->itemText(r.List1->count() - 1), 36.0f,
-                                                   true, false, true}));
+    EXPECT_EQ(r.previewFont(), (pismolot::FontChoice{r.List1->itemText(r.List1->count() - 1), 36.0f,
+                                                     true, false, true}));
 }
 
 TEST_F(RedakTest, StyleKShowsPictureK) {

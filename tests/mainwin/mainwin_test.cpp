@@ -74,7 +74,7 @@ struct Fixture : testing::Test {
     }
 
     // The editor with the given settings in its controls.
-    void setEditor(const QString& text, const FontSpec& font, int style, ColourValue background) {
+    void setEditor(const QString& text, const FontChoice& font, int style, ColourValue background) {
         Redak& r = forms::redak();
         r.Text1->setText(text);
         r.Text1->setFont(makeFont(font));
@@ -110,14 +110,14 @@ struct Fixture : testing::Test {
     }
 };
 
-FontSpec sans(float size, bool bold = false, bool italic = false, bool underline = false) {
+FontChoice sans(float size, bool bold = false, bool italic = false, bool underline = false) {
     return {defaultSansFamily(), size, bold, italic, underline};
 }
 
 struct RenderCase {
     const char* name;
     QString text;
-    FontSpec font;
+    FontChoice font;
     int style;
     ColourValue background;
 };

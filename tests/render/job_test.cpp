@@ -32,9 +32,9 @@ public:
         log("read text");
         return QStringLiteral("Ab");
     }
-    FontSpec font() override {
+    FontChoice font() override {
         log("read font");
-        return FontSpec{QStringLiteral("Sans"), 12.5f, true, false, true};
+        return FontChoice{QStringLiteral("Sans"), 12.5f, true, false, true};
     }
     int styleIndex() override {
         log("read style");
@@ -47,10 +47,10 @@ public:
         std::fill(outputPixels.begin(), outputPixels.end(), c.toArgb());
     }
     void setMeasureText(const QString& t) override { log("measure text " + t.toStdString()); }
-    void setMeasureFont(const FontSpec& f) override {
+    void setMeasureFont(const FontChoice& f) override {
         log("measure font " + f.name.toStdString() + " " + std::to_string(f.size));
     }
-    void setScratchFont(const FontSpec& f) override {
+    void setScratchFont(const FontChoice& f) override {
         log("scratch font " + f.name.toStdString() + (f.bold ? " bold" : "") +
             (f.underline ? " underline" : ""));
     }

@@ -22,11 +22,11 @@ class MeasuredRectangle : public testing::TestWithParam<InkCase> {};
 TEST_P(MeasuredRectangle, HoldsEveryPaintedPixel) {
     const InkCase c = GetParam();
     for (const QString& family : {defaultSansFamily(), QStringLiteral("DejaVu Serif")}) {
-        const FontSpec spec{family, c.size, c.bold, c.italic, c.underline};
+        const FontChoice choice{family, c.size, c.bold, c.italic, c.underline};
         const QString text = QString::fromUtf8(c.text);
-        const QSize box = measureText(text, spec, c.dpi);
+        const QSize box = measureText(text, choice, c.dpi);
         QImage surface = makeSurface(box + QSize(200, 200), c.dpi);
-        drawText(surface, text, spec);
+        drawText(surface, text, choice);
         int ink = 0;
         for (int y = 0; y < surface.height(); ++y) {
             for (int x = 0; x < surface.width(); ++x) {
@@ -53,15 +53,15 @@ INSTANTIATE_TEST_SUITE_P(Table, MeasuredRectangle,
                                          InkCase{"x", 8, false, false, false, 72}));
 
 TEST(Measure, EmptyTextHasNoWidthButALineHeight) {
-    const QSize box = measureText(QString(), FontSpec{defaultSansFamily(), 24}, 96);
+    const QSize box = measureText(QString(), FontChoice{defaultSansFamily(), 24}, 96);
     EXPECT_EQ(box.width(), 0);
     EXPECT_GT(box.height(), 20);
 }
 
 TEST(Measure, ScalesWithDpiAndSize) {
-    const FontSpec spec{defaultSansFamily(), 24};
-    const QSize at96 = measureText(QStringLiteral("Text"), spec, 96);
-    const QSize at192 = measureText(QStringLiteral("Text"), spec, 192);
+    const FontChoice choice{defaultSansFamily(), 24};
+    const QSize at96 = measureText(QStringLiteral("Text"), choice, 96);
+    const QSize at192 = measureText(QStringLiteral("Text"), choice, 192);
     EXPECT_NEAR(at192.height(), 2 * at96.height(), 3);
     EXPECT_NEAR(at192.width(), 2 * at96.width(), 4);
 }
@@ -71,7 +71,7 @@ TEST(Fonts, FamiliesSortedCaseInsensitivelyUnknownFamilySubstituted) {
     ASSERT_FALSE(families.isEmpty());
     for (qsizetype i = 1; i < families.size(); ++i)
         EXPECT_LE(QString::compare(families[i - 1], families[i], Qt::CaseInsensitive), 0);
-    const FontSpec unknown{QStringLiteral("No Such Family 123"), 24};
+    const FontChoice unknown{QStringLiteral("No Such Family 123"), 24};
     EXPECT_GT(measureText(QStringLiteral("Text"), unknown, 96).width(), 0);
 }
 
