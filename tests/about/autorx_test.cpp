@@ -1,7 +1,6 @@
 #include "about/autorx.h"
 
 #include "app/forms.h"
-#include "app/twips.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -50,47 +49,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(AutorXTest, LayoutAsStored) {
-    AutorX& box = forms::autorX();
-    EXPECT_EQ(box.windowTitle(), QStringLiteral("O autorze ..."));
-    EXPECT_EQ(box.size(), twips::size(4680, 3060));
-    EXPECT_EQ(box.minimumSize(), box.maximumSize());
-    EXPECT_FALSE(box.windowIcon().isNull());
-
-    struct Row {
-        QWidget* control;
-        QRect twipsRect;
-        QString text;
-    };
-    const Row rows[] = {
-        {box.Label1, {840, 840, 2655, 255}, QStringLiteral("Autorem tego programu jest Trelon")},
-        {box.Label2, {960, 240, 2655, 375}, QStringLiteral("O autorze")},
-        {box.Command1, {120, 2520, 1335, 375}, QStringLiteral("OK")},
-        {box.Command2, {1680, 2520, 1335, 375}, QStringLiteral("WWW")},
-        {box.Command3, {3240, 2520, 1335, 375}, QStringLiteral("Mail")},
-        {box.Label3, {840, 1320, 2775, 735}, QString()},
-    };
-    for (const Row& row : rows) {
-        const QRect& t = row.twipsRect;
-        EXPECT_EQ(row.control->geometry(), twips::rect(t.x(), t.y(), t.width(), t.height()))
-            << row.text.toStdString();
-        QString text;
-        if (auto* label = qobject_cast<QLabel*>(row.control))
-            text = label->text();
-        else if (auto* button = qobject_cast<QPushButton*>(row.control))
-            text = button->text();
-        EXPECT_EQ(text, row.text);
-    }
-    EXPECT_EQ(box.Label1->palette().color(QPalette::WindowText), QColor(255, 255, 0));
-    EXPECT_EQ(box.Label2->palette().color(QPalette::WindowText), QColor(0, 255, 255));
-    EXPECT_EQ(box.Label3->palette().color(QPalette::WindowText), QColor(255, 255, 0));
-    EXPECT_TRUE(box.Label2->font().bold());
-    EXPECT_DOUBLE_EQ(box.Label2->font().pointSizeF(), 13.5);
-    EXPECT_TRUE(box.Label2->alignment() & Qt::AlignHCenter);
-    EXPECT_TRUE(box.Label3->wordWrap());
-    EXPECT_EQ(colours(box), (about::ButtonColours{G, G, G}));
-}
 
 TEST_F(AutorXTest, GradientIsPaintedOnceIntoTheBuffer) {
     AutorX& box = forms::autorX();

@@ -97,13 +97,6 @@ TEST(SaveFileDialog, StartsOnTheFirstFilterAddsNoExtensionAndAsksBeforeOverwriti
     EXPECT_EQ(dialog.windowModality(), Qt::WindowModal);
 }
 
-TEST(SaveFileDialog, OpensInTheGivenFolder) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter("B|*.bmp"), "T", dir.path());
-    EXPECT_EQ(QDir(dialog.directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
-}
-
 // A new name is accepted only after the create question says yes; the
 // question names the new file and a "no" keeps the dialog open.
 TEST(SaveFileDialog, AsksBeforeCreatingANewFile) {

@@ -109,14 +109,6 @@ TEST(StyleRandomSource, UniformInUnitInterval) {
         EXPECT_NEAR(count, n / 10, n / 100);
 }
 
-TEST(StyleNamesTable, ThirteenInListOrder) {
-    EXPECT_EQ(StyleNames[0], "Różowo granatowy");
-    EXPECT_EQ(StyleNames[7], "Losowe kreski");
-    EXPECT_EQ(StyleNames[12], "Fioletowo - zielony");
-    std::set<std::string_view> unique(StyleNames.begin(), StyleNames.end());
-    EXPECT_EQ(unique.size(), 13u);
-}
-
 TEST(ColourValues, SystemReferencesResolveByTheStandardScheme) {
     EXPECT_TRUE(syscolour::CaptionText.isSystem());
     EXPECT_EQ(syscolour::CaptionText.raw(), 0x80000009u);
