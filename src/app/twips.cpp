@@ -7,10 +7,14 @@
 
 namespace twips {
 
-double perPixel() {
+int screenDpi() {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
-    return dpi > 0 ? 1440.0 / dpi : 15.0;
+    const int dpi = screen ? qRound(screen->logicalDotsPerInchY()) : 96;
+    return dpi > 0 ? dpi : 96;
+}
+
+double perPixel() {
+    return 1440.0 / screenDpi();
 }
 
 int toPixels(double twips) {

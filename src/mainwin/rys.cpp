@@ -6,24 +6,12 @@
 #include "render/job.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QTimer>
 
-namespace {
-
-int logicalDpi() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int dpi = screen ? qRound(screen->logicalDotsPerInchY()) : 96;
-    return dpi > 0 ? dpi : 96;
-}
-
-} // namespace
-
-Rys::Rys(QWidget* parent) : QWidget(parent), dpi_(logicalDpi()) {
+Rys::Rys(QWidget* parent) : QWidget(parent), dpi_(twips::screenDpi()) {
     setWindowTitle(QStringLiteral("Efekt"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(twips::size(7335, 4290));

@@ -5,7 +5,6 @@
 #include "mainwin/rys.h"
 #include "mainwin/temp.h"
 #include "render/headless.h"
-#include "render/numbers.h"
 #include "render/textraster.h"
 
 #include <QCoreApplication>
@@ -81,8 +80,7 @@ void WindowPlatform::yield() {
 }
 
 ScreenMetrics WindowPlatform::screenMetrics() {
-    const float tpp = twipsPerPixel();
-    return {tpp, tpp, float(screenWidth_) * tpp};
+    return screenAt(dpi_, screenWidth_);
 }
 
 TextExtent WindowPlatform::measuredExtent() {
@@ -91,8 +89,7 @@ TextExtent WindowPlatform::measuredExtent() {
     // The label sizes itself to its caption, as the measure says.
     const QSize px = measureText(rys_->XSize->text(), measureFont_, dpi_);
     rys_->XSize->resize(px);
-    const float tpp = twipsPerPixel();
-    return {float(px.width()) * tpp, float(px.height()) * tpp};
+    return pixelsToTwips(screenMetrics(), px);
 }
 
 ConstRasterView WindowPlatform::scratch() {
@@ -104,9 +101,7 @@ RasterView WindowPlatform::output() {
 }
 
 void WindowPlatform::setResultSize(float widthTwips, float heightTwips) {
-    const float tpp = twipsPerPixel();
-    resultSize_ =
-        QSize(roundHalfEven<int>(widthTwips / tpp), roundHalfEven<int>(heightTwips / tpp));
+    resultSize_ = twipsToPixels(screenMetrics(), widthTwips, heightTwips);
     if (rys_)
         rys_->Picture1->resize(resultSize_);
 }

@@ -43,8 +43,6 @@ public:
     Temp* waitWindow() const { return temp_; }
 
 private:
-    float twipsPerPixel() const { return 1440.0f / float(dpi_); }
-
     // Either window may be closed for good during the job's yield; the job
     // then reads no letters and writes nowhere, and still runs to its end.
     QPointer<Rys> rys_;

@@ -7,6 +7,20 @@
 
 namespace pismolot {
 
+ScreenMetrics screenAt(int dpi, int widthPixels) {
+    const float tpp = 1440.0f / float(dpi);
+    return {tpp, tpp, float(widthPixels) * tpp};
+}
+
+QSize twipsToPixels(const ScreenMetrics& screen, float widthTwips, float heightTwips) {
+    return QSize(roundHalfEven<int>(widthTwips / screen.tppx),
+                 roundHalfEven<int>(heightTwips / screen.tppy));
+}
+
+TextExtent pixelsToTwips(const ScreenMetrics& screen, QSize pixels) {
+    return {float(pixels.width()) * screen.tppx, float(pixels.height()) * screen.tppy};
+}
+
 QSize resultPixelSize(const ScanPlan& plan) {
     return QSize(plan.cols, plan.rows);
 }
@@ -37,10 +51,9 @@ void HeadlessPlatform::fillOutput(ColourValue colour) {
 // it), so the screen-sized surfaces are made just that large: the result's
 // pixels are the same, the time and memory much smaller.
 void HeadlessPlatform::drawScratchText(const QString& text) {
-    const QSize px = measured(text, scratchFont_);
     const ScreenMetrics m = screenMetrics();
-    const ScanPlan plan = planScan(float(px.width()) * m.tppx, float(px.height()) * m.tppy, m.tppx,
-                                   m.tppy, m.widthTwips);
+    const TextExtent extent = pixelsToTwips(m, measured(text, scratchFont_));
+    const ScanPlan plan = planScan(extent.width, extent.height, m.tppx, m.tppy, m.widthTwips);
     const QSize reach = resultPixelSize(plan).boundedTo(screen_).expandedTo(QSize(1, 1));
     scratch_ = makeSurface(reach, dpi_);
     output_ = makeSurface(reach, dpi_, filled_.toArgb());
@@ -55,14 +68,11 @@ QSize HeadlessPlatform::measured(const QString& text, const FontChoice& font) {
 }
 
 ScreenMetrics HeadlessPlatform::screenMetrics() {
-    const float tpp = 1440.0f / float(dpi_);
-    return {tpp, tpp, float(screen_.width()) * tpp};
+    return screenAt(dpi_, screen_.width());
 }
 
 TextExtent HeadlessPlatform::measuredExtent() {
-    const QSize px = measured(measureText_, measureFont_);
-    const ScreenMetrics m = screenMetrics();
-    return {float(px.width()) * m.tppx, float(px.height()) * m.tppy};
+    return pixelsToTwips(screenMetrics(), measured(measureText_, measureFont_));
 }
 
 ConstRasterView HeadlessPlatform::scratch() {
@@ -74,9 +84,7 @@ RasterView HeadlessPlatform::output() {
 }
 
 void HeadlessPlatform::setResultSize(float widthTwips, float heightTwips) {
-    const ScreenMetrics m = screenMetrics();
-    resultSize_ =
-        QSize(roundHalfEven<int>(widthTwips / m.tppx), roundHalfEven<int>(heightTwips / m.tppy));
+    resultSize_ = twipsToPixels(screenMetrics(), widthTwips, heightTwips);
 }
 
 void HeadlessPlatform::snapshotResult() {

@@ -10,6 +10,14 @@
 
 namespace pismolot {
 
+// The metrics of a screen `widthPixels` wide at `dpi`: 1440 / dpi twips per
+// pixel (15 at 96 DPI).
+ScreenMetrics screenAt(int dpi, int widthPixels);
+
+// A twips extent in whole pixels (halves to even), and a pixel size in twips.
+QSize twipsToPixels(const ScreenMetrics& screen, float widthTwips, float heightTwips);
+TextExtent pixelsToTwips(const ScreenMetrics& screen, QSize pixels);
+
 // Size in pixels of the result picture of a scan: cols x rows.
 QSize resultPixelSize(const ScanPlan& plan);
 
