@@ -1,21 +1,17 @@
 #include "mainwin/rys.h"
 
 #include "app/twips.h"
-#include "mainwin/surface.h"
 #include "mainwin/windowplatform.h"
 #include "render/job.h"
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QTimer>
 
-Rys::Rys(QWidget* parent) : QWidget(parent), dpi_(twips::screenDpi()) {
+Rys::Rys(QWidget* parent) : SurfaceWidget(twips::screenDpi(), 0xFFFFFFFF, parent) {
     setWindowTitle(QStringLiteral("Efekt"));
-    setAttribute(Qt::WA_OpaquePaintEvent);
     resize(twips::size(7335, 4290));
-    output_ = grownSurface(QImage(), size(), dpi_, backColour_);
+    coverArea();
 
     Picture1 = new QLabel(this);
     Picture1->setGeometry(twips::rect(0, 0, 735, 615));
@@ -43,23 +39,12 @@ void Rys::Timer1_Timer() {
 }
 
 void Rys::fillOutput(pismolot::ColourValue colour) {
-    backColour_ = colour.toArgb();
-    output_ = grownSurface(QImage(), size(), dpi_, backColour_);
-    update();
+    refill(colour.toArgb());
 }
 
 void Rys::setResultPicture(const QImage& picture) {
     result_ = picture;
     Picture1->setPixmap(QPixmap::fromImage(picture));
-}
-
-void Rys::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    painter.drawImage(event->rect(), output_, event->rect());
-}
-
-void Rys::resizeEvent(QResizeEvent*) {
-    output_ = grownSurface(output_, size(), dpi_, backColour_);
 }
 
 // The picture belongs to this window until the program ends: closing the

@@ -1,15 +1,15 @@
 #pragma once
 
+#include "mainwin/surface.h"
 #include "render/colour.h"
 
 #include <QImage>
-#include <QWidget>
 
 class QLabel;
 class QTimer;
 
 // The render window: its output surface and the result picture Picture1.
-class Rys : public QWidget {
+class Rys : public SurfaceWidget {
     Q_OBJECT
 public:
     explicit Rys(QWidget* parent = nullptr);
@@ -22,29 +22,22 @@ public:
 
     // The output surface: the back-buffer of the client area that the window
     // paints from, white until the job fills it.
-    const QImage& outputSurface() const { return output_; }
-    QImage& outputSurface() { return output_; }
+    const QImage& outputSurface() const { return image(); }
+    QImage& outputSurface() { return image(); }
     // Fills the whole surface with `colour` (over the current client area),
     // erasing everything drawn before; the colour also fills any part the
     // window grows into later.
     void fillOutput(pismolot::ColourValue colour);
     // Picture1's picture, shown unscaled at the box's (0, 0).
     void setResultPicture(const QImage& picture);
-    // The resolution the surfaces draw at: the screen's logical DPI.
-    int dpi() const { return dpi_; }
 
     QLabel* Picture1 = nullptr;
     QLabel* XSize = nullptr; // measuring label, never shown
     QTimer* Timer1 = nullptr;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    int dpi_;
-    QRgb backColour_ = 0xFFFFFFFF;
-    QImage output_;
     QImage result_;
 };

@@ -2,17 +2,40 @@
 
 #include "render/textraster.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
-QImage grownSurface(const QImage& surface, QSize clientSize, int dpi, QRgb fill) {
-    const QSize wanted = surface.size().expandedTo(clientSize.expandedTo(QSize(0, 0)));
-    if (wanted == surface.size() && !surface.isNull())
-        return surface;
-    QImage grown = pismolot::makeSurface(wanted, dpi, fill);
-    if (!surface.isNull()) {
+SurfaceWidget::SurfaceWidget(int dpi, QRgb fill, QWidget* parent)
+    : QWidget(parent), dpi_(dpi), fill_(fill) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    coverArea();
+}
+
+void SurfaceWidget::refill(QRgb fill) {
+    fill_ = fill;
+    image_ = QImage();
+    coverArea();
+    update();
+}
+
+void SurfaceWidget::coverArea() {
+    const QSize wanted = image_.size().expandedTo(size().expandedTo(QSize(0, 0)));
+    if (wanted == image_.size() && !image_.isNull())
+        return;
+    QImage grown = pismolot::makeSurface(wanted, dpi_, fill_);
+    if (!image_.isNull()) {
         QPainter painter(&grown);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(QPoint(0, 0), surface);
+        painter.drawImage(QPoint(0, 0), image_);
     }
-    return grown;
+    image_ = grown;
+}
+
+void SurfaceWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.drawImage(event->rect(), image_, event->rect());
+}
+
+void SurfaceWidget::resizeEvent(QResizeEvent*) {
+    coverArea();
 }

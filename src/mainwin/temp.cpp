@@ -8,29 +8,7 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenuBar>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QScreen>
-
-// The client area: paints from its back-buffer.
-class Temp::Surface : public QWidget {
-public:
-    Surface(int dpi, QWidget* parent) : QWidget(parent), dpi(dpi) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-    const int dpi;
-    QImage image;
-
-protected:
-    void resizeEvent(QResizeEvent*) override {
-        image = grownSurface(image, size(), dpi, 0xFFFFFFFF);
-    }
-    void paintEvent(QPaintEvent* event) override {
-        QPainter painter(this);
-        painter.drawImage(event->rect(), image, event->rect());
-    }
-};
 
 Temp::Temp(int dpi, QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Proszę czekać...."));
@@ -39,7 +17,7 @@ Temp::Temp(int dpi, QWidget* parent) : QMainWindow(parent) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     mnuczekaj = menuBar()->addAction(QStringLiteral("Proszę czekać, trwa przetwarzanie danych..."));
-    surface_ = new Surface(dpi, this);
+    surface_ = new SurfaceWidget(dpi, 0xFFFFFFFF, this);
     setCentralWidget(surface_);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -54,14 +32,14 @@ void Temp::showWaiting() {
     showMaximized();
     if (layout())
         layout()->activate();
-    surface_->image = grownSurface(surface_->image, surface_->size(), surface_->dpi, 0xFFFFFFFF);
+    surface_->coverArea();
 }
 
 void Temp::print(const QString& text) {
-    pismolot::drawText(surface_->image, text, font_);
+    pismolot::drawText(surface_->image(), text, font_);
     surface_->update();
 }
 
 const QImage& Temp::surface() const {
-    return surface_->image;
+    return surface_->image();
 }

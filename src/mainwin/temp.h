@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 class QAction;
+class SurfaceWidget;
 
 // The wait window "Proszę czekać....": covers the screen while the render
 // job runs, and its client area is the job's scratch surface, on which the
@@ -30,7 +31,6 @@ public:
     QAction* mnuczekaj = nullptr;
 
 private:
-    class Surface;
-    Surface* surface_ = nullptr;
+    SurfaceWidget* surface_ = nullptr;
     pismolot::FontChoice font_;
 };
