@@ -130,7 +130,6 @@ ParseResult parseArguments(const QStringList& args) {
             if (!colour)
                 return bad(QStringLiteral("malformed colour: %1 (use #RRGGBB or RRGGBB)").arg(*v));
             o.settings.background = *colour;
-            o.backgroundGiven = true;
         } else if (name == QStringLiteral("--screen")) {
             const auto v = value();
             if (!v)

@@ -16,7 +16,6 @@ struct Options {
     Action action = Action::Render;
     EffectSettings settings;
     bool fontGiven = false; // otherwise the default sans-serif family
-    bool backgroundGiven = false;
     QString output = QStringLiteral("pismolot.bmp");
     QSize screen{1920, 1080};
     int dpi = 96;
