@@ -62,8 +62,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < StyleCount; ++i)
             print(stdout, QStringLiteral("%1\t%2\n")
                               .arg(i)
-                              .arg(QString::fromUtf8(StyleNames[i].data(),
-                                                     qsizetype(StyleNames[i].size()))));
+                              .arg(styleName(i)));
         return 0;
     case cli::Action::ListFonts:
         for (const QString& family : sortedFontFamilies())

@@ -16,7 +16,7 @@ std::optional<int> parseStyle(const QString& value) {
     if (ok)
         return index >= 0 && index < StyleCount ? std::optional<int>(index) : std::nullopt;
     for (int i = 0; i < StyleCount; ++i) {
-        if (value == QString::fromUtf8(StyleNames[i].data(), qsizetype(StyleNames[i].size())))
+        if (value == styleName(i))
             return i;
     }
     return std::nullopt;
@@ -109,7 +109,7 @@ ParseResult parseArguments(const QStringList& args) {
                 return missing();
             bool ok = false;
             const double size = v->toDouble(&ok);
-            if (!ok || !(size > 0) || size > MaxFontSize)
+            if (!ok || !(size > 0) || size > MaxFontPoints)
                 return bad(QStringLiteral("size not accepted: %1 (above 0 and at most 2048 points)")
                                .arg(*v));
             o.settings.font.size = float(size);

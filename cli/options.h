@@ -34,7 +34,6 @@ bool wantsPng(const QString& output);
 
 QString usage();
 
-inline constexpr float MaxFontSize = 2048.0f;
 inline constexpr int MinDpi = 24;
 inline constexpr int MaxDpi = 1440;
 inline constexpr int MaxScreenSide = 16384;

@@ -20,7 +20,7 @@ std::optional<float> previewSize(QStringView sizeText) {
         reinterpret_cast<const char16_t*>(sizeText.utf16()), std::size_t(sizeText.size())));
     const float size = float(number);
     // The comparison also refuses NaN; overflow to infinity fails the bound.
-    if (!(size > 0.0f && size <= MaxPreviewSize))
+    if (!(size > 0.0f && size <= pismolot::MaxFontPoints))
         return std::nullopt;
     return size;
 }

@@ -25,9 +25,6 @@ inline constexpr int StartPresetIndex = 10;
 // refuses, until loading selects the start preset.
 inline constexpr const char* SizeBoxDesignText = "Combo1";
 
-// The preview font takes sizes above 0 up to this many points, the same range
-// as the command-line renderer.
-inline constexpr float MaxPreviewSize = 2048.0f;
 
 // Attribute button index: 0 bold, 1 italic, 2 underline.
 enum Attribute { Bold = 0, Italic = 1, Underline = 2 };
@@ -43,7 +40,7 @@ bool filterSizeKey(int& keyAscii);
 
 // The size the preview font takes for the size box's text, read as a number
 // in single precision; nothing when the font refuses it (0, negative, beyond
-// MaxPreviewSize, not a number).
+// pismolot::MaxFontPoints, not a number).
 std::optional<float> previewSize(QStringView sizeText);
 
 // Zmien on plain values: the font list's text becomes the name and the size

@@ -200,10 +200,7 @@ void Redak::Form_Load() {
     fillUnselected(Text2, presets, Text2->currentText());
     Text2->setCurrentIndex(editor::StartPresetIndex);
 
-    QStringList styles;
-    for (std::string_view name : pismolot::StyleNames)
-        styles << QString::fromUtf8(name.data(), qsizetype(name.size()));
-    fillUnselected(List2, styles);
+    fillUnselected(List2, pismolot::styleNameList());
     ListsFilled = true;
     List2->setCurrentIndex(0);
 }

@@ -22,6 +22,9 @@ struct FontChoice {
     friend bool operator==(const FontChoice&, const FontChoice&) = default;
 };
 
+// The largest font size the program takes, in points.
+inline constexpr float MaxFontPoints = 2048.0f;
+
 // The settings one render reads, straight from the editor's controls.
 struct EffectSettings {
     QString text = QStringLiteral("Text");

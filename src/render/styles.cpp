@@ -20,6 +20,20 @@ const std::array<std::string_view, StyleCount> StyleNames = {
     "Fioletowo - zielony",
 };
 
+QString styleName(int style) {
+    if (style < 0 || style >= StyleCount)
+        return {};
+    const std::string_view name = StyleNames[std::size_t(style)];
+    return QString::fromUtf8(name.data(), qsizetype(name.size()));
+}
+
+QStringList styleNameList() {
+    QStringList names;
+    for (int i = 0; i < StyleCount; ++i)
+        names << styleName(i);
+    return names;
+}
+
 float StyleRandom::next() {
     // xorshift32; the top 24 bits make a float in [0, 1) exactly.
     state_ ^= state_ << 13;

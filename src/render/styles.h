@@ -2,6 +2,9 @@
 
 #include "colour.h"
 
+#include <QString>
+#include <QStringList>
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -14,6 +17,10 @@ inline constexpr int RandomStripesStyle = 7;
 // The names of the letter styles, UTF-8, in list order: a name's position is
 // its style index.
 extern const std::array<std::string_view, StyleCount> StyleNames;
+
+// The same names as Qt strings: one name (empty outside 0..12), and all of them.
+QString styleName(int style);
+QStringList styleNameList();
 
 // The one source of random numbers of the program: uniform in [0, 1), single
 // precision, always starting from the same state, so every program start
