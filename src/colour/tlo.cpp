@@ -1,10 +1,7 @@
 #include "colour/tlo.h"
 
-#include "app/forms.h"
 #include "app/palette.h"
 #include "app/twips.h"
-#include "editor/colourswatch.h"
-#include "editor/redak.h"
 #include "render/numbers.h"
 #include "resources/icons.h"
 
@@ -14,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -172,7 +168,7 @@ bool Tlo::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Tlo::keyPressEvent(QKeyEvent* event) {
-    // There is no cancel button: Esc must not close the dialog.
+    // Neither button is the cancel button: Esc must not close the dialog.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
         return;
@@ -187,8 +183,7 @@ void Tlo::hideEvent(QHideEvent* event) {
 }
 
 void Tlo::Command1_Click() {
-    if (ColourSwatch* swatch = forms::redak().Label4)
-        swatch->setBackColor(model_.ok());
+    emit colourChosen(model_.ok());
     hide();
 }
 
@@ -203,7 +198,6 @@ void Tlo::showModal() {
     show();
     raise();
     activateWindow();
-    QPointer<Tlo> self(this);
     if (!isVisible())
         return;
     QEventLoop loop;
