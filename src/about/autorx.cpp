@@ -1,7 +1,7 @@
 #include "about/autorx.h"
 
-#include "app/palette.h"
-#include "app/twips.h"
+#include "ui/palette.h"
+#include "ui/twips.h"
 #include "resources/icons.h"
 
 #include <QDesktopServices>

@@ -1,7 +1,7 @@
 #include "colour/tlo.h"
 
-#include "app/palette.h"
-#include "app/twips.h"
+#include "ui/palette.h"
+#include "ui/twips.h"
 #include "render/numbers.h"
 #include "resources/icons.h"
 

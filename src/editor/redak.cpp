@@ -1,7 +1,7 @@
 #include "editor/redak.h"
 
-#include "app/palette.h"
-#include "app/twips.h"
+#include "ui/palette.h"
+#include "ui/twips.h"
 #include "editor/colourswatch.h"
 #include "editor/editormodel.h"
 #include "render/textraster.h"

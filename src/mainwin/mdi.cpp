@@ -1,7 +1,7 @@
 #include "mainwin/mdi.h"
 
-#include "app/palette.h"
-#include "app/twips.h"
+#include "ui/palette.h"
+#include "ui/twips.h"
 #include "mainwin/opensave.h"
 #include "mainwin/output.h"
 #include "mainwin/rys.h"

@@ -1,6 +1,6 @@
 #include "mainwin/rys.h"
 
-#include "app/twips.h"
+#include "ui/twips.h"
 #include "mainwin/windowplatform.h"
 #include "render/textraster.h"
 

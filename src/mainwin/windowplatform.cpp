@@ -1,6 +1,6 @@
 #include "mainwin/windowplatform.h"
 
-#include "app/twips.h"
+#include "ui/twips.h"
 #include "mainwin/rys.h"
 #include "mainwin/temp.h"
 #include "render/headless.h"

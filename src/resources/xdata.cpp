@@ -1,6 +1,6 @@
 #include "resources/xdata.h"
 
-#include "app/twips.h"
+#include "ui/twips.h"
 #include "resources/stylepreviews.h"
 
 #include <QFrame>

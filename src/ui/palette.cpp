@@ -1,4 +1,4 @@
-#include "app/palette.h"
+#include "ui/palette.h"
 
 #include <QApplication>
 #include <QPalette>
