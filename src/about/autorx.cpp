@@ -1,8 +1,9 @@
 #include "about/autorx.h"
 
+#include "resources/icons.h"
+#include "ui/centre.h"
 #include "ui/palette.h"
 #include "ui/twips.h"
-#include "resources/icons.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QStyleOptionFocusRect>
 #include <QUrl>
 #include <QWindow>
@@ -191,10 +191,7 @@ void AutorX::Form_Activate() {
 }
 
 void AutorX::centre() {
-    const QScreen* screen = this->screen();
-    if (!screen)
-        return;
-    move(about::centredTopLeft(screen->geometry(), frameGeometry().size()));
+    ui::centreOnScreen(*this);
 }
 
 void AutorX::showModeless() {

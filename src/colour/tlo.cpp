@@ -1,18 +1,16 @@
 #include "colour/tlo.h"
 
+#include "resources/icons.h"
+#include "ui/centre.h"
 #include "ui/palette.h"
 #include "ui/twips.h"
-#include "render/numbers.h"
-#include "resources/icons.h"
 
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -107,14 +105,7 @@ void Tlo::connectControls() {
 }
 
 void Tlo::Form_Load() {
-    // Centred on the screen from the window's outer size.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    const QSize outer = frameGeometry().size();
-    move(area.left() + pismolot::roundHalfEven<int>(area.width() / 2.0 - outer.width() / 2.0),
-         area.top() + pismolot::roundHalfEven<int>(area.height() / 2.0 - outer.height() / 2.0));
+    ui::centreOnScreen(*this);
 }
 
 // Writes the model's state into the widgets without their signals: the model

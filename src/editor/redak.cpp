@@ -1,23 +1,22 @@
 #include "editor/redak.h"
 
-#include "ui/palette.h"
-#include "ui/twips.h"
 #include "editor/colourswatch.h"
 #include "editor/editormodel.h"
 #include "render/textraster.h"
 #include "resources/icons.h"
+#include "ui/centre.h"
+#include "ui/palette.h"
+#include "ui/twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontInfo>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -72,8 +71,7 @@ Redak::Redak(PictureStore pictures, QWidget* parent)
     setWindowTitle(QStringLiteral("Pismolot"));
     setWindowIcon(icons::editor());
     setFixedSize(twips::size(6975, 4440));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    ui::centreOnScreen(*this);
 
     createControls();
     arrangeTabOrder();

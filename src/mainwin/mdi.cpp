@@ -1,11 +1,11 @@
 #include "mainwin/mdi.h"
 
-#include "ui/palette.h"
-#include "ui/twips.h"
 #include "mainwin/opensave.h"
 #include "mainwin/output.h"
 #include "mainwin/rys.h"
 #include "resources/icons.h"
+#include "ui/palette.h"
+#include "ui/twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "mainwin/rys.h"
 
-#include "ui/twips.h"
 #include "mainwin/windowplatform.h"
 #include "render/textraster.h"
+#include "ui/twips.h"
 
 #include <QCloseEvent>
 #include <QLabel>

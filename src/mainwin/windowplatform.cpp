@@ -1,10 +1,10 @@
 #include "mainwin/windowplatform.h"
 
-#include "ui/twips.h"
 #include "mainwin/rys.h"
 #include "mainwin/temp.h"
 #include "render/headless.h"
 #include "render/textraster.h"
+#include "ui/twips.h"
 
 #include <QCoreApplication>
 
