@@ -1,17 +1,22 @@
 # bash completion for pismolot-render
 
-# Offers the lines of standard input that begin with the word being completed,
-# each escaped so that a name with blanks goes in as one word.
+# Offers the lines of standard input that begin with the word being completed.
+# Unquoted, each is escaped so that a name with blanks goes in as one word;
+# after an opening quote, readline keeps the quote and takes the name as it is.
 _pismolot_render_offer() {
-    local typed=$1 line
-    # The word as the shell will read it: without an opening quote or backslashes.
+    local typed=$1 line quoted=false
     case $typed in
-        \"* | \'*) typed=${typed:1} typed=${typed%[\"\']} ;;
+        \"* | \'*) quoted=true typed=${typed:1} typed=${typed%[\"\']} ;;
         *) typed=${typed//\\/} ;;
     esac
     COMPREPLY=()
     while IFS= read -r line; do
-        [[ -n $line && $line == "$typed"* ]] && COMPREPLY+=("$(printf '%q' "$line")")
+        [[ -n $line && $line == "$typed"* ]] || continue
+        if $quoted; then
+            COMPREPLY+=("$line")
+        else
+            COMPREPLY+=("$(printf '%q' "$line")")
+        fi
     done
 }
 
