@@ -17,7 +17,7 @@ using namespace pismolot;
 
 WindowPlatform::WindowPlatform(Rys& rys) : rys_(&rys), dpi_(rys.dpi()) {
     const QScreen* screen = QGuiApplication::primaryScreen();
-    screenWidth_ = screen ? screen->geometry().width() : 0;
+    screenSize_ = screen ? screen->geometry().size() : QSize();
 }
 
 WindowPlatform::~WindowPlatform() {
@@ -80,14 +80,15 @@ void WindowPlatform::yield() {
 }
 
 ScreenMetrics WindowPlatform::screenMetrics() {
-    return screenAt(dpi_, screenWidth_);
+    return screenAt(dpi_, screenSize_.width());
 }
 
 TextExtent WindowPlatform::measuredExtent() {
     if (!rys_)
         return {};
-    // The label sizes itself to its caption, as the measure says.
-    const QSize px = measureText(rys_->XSize->text(), measureFont_, dpi_);
+    // The label sizes itself to its caption, as the measure says; the same
+    // measurement as the headless renderer's, so both give the same picture.
+    const QSize px = measureText(rys_->XSize->text(), measureFont_, dpi_, screenSize_);
     rys_->XSize->resize(px);
     return pixelsToTwips(screenMetrics(), px);
 }

@@ -48,7 +48,7 @@ private:
     QPointer<Rys> rys_;
     QPointer<Temp> temp_;
     int dpi_;
-    int screenWidth_;
+    QSize screenSize_;
     pismolot::FontChoice measureFont_;
     QSize resultSize_;
     pismolot::ColourValue filled_ = pismolot::ColourValue::rgb(255, 255, 255);
