@@ -97,7 +97,7 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
     const qreal advance = text.isEmpty() ? 0.0 : fm.horizontalAdvance(text);
     // Metrics that overflowed (a size beyond the engine) draw nothing.
     if (!(ascent >= 0 && lineHeight >= 0 && advance >= 0 && lineHeight < 1e6 && advance < 1e9))
-        return {};
+        return {QSize(0, 0), QImage()};
     const int labelW = int(std::ceil(advance));
     const int labelH = int(std::ceil(lineHeight));
     MeasuredText result{QSize(labelW, labelH), QImage()};
@@ -229,19 +229,27 @@ QImage makeRendererSurface(QSize size, int dpi, QRgb fill) {
     return allocate(size, dpi, fill, Memory::HugePages);
 }
 
+namespace {
+
+// Qt names the maker in brackets when two ship the same family.
+QString withoutFoundry(QString name) {
+    if (name.endsWith(QLatin1Char(']'))) {
+        const qsizetype open = name.lastIndexOf(QLatin1Char('['));
+        if (open > 0)
+            name.truncate(open);
+    }
+    return name.trimmed();
+}
+
+} // namespace
+
 QStringList familyList(const QStringList& raw) {
     // fontconfig's generic names, which Qt lists as if they were fonts.
     static const std::array<QLatin1String, 3> aliases = {
         QLatin1String("Sans Serif"), QLatin1String("Serif"), QLatin1String("Monospace")};
     QStringList families;
-    for (QString name : raw) {
-        // Qt names the maker in brackets when two ship the same family.
-        if (name.endsWith(QLatin1Char(']'))) {
-            const qsizetype open = name.lastIndexOf(QLatin1Char('['));
-            if (open > 0)
-                name.truncate(open);
-        }
-        name = name.trimmed();
+    for (const QString& rawName : raw) {
+        const QString name = withoutFoundry(rawName);
         const bool alias = std::any_of(aliases.begin(), aliases.end(), [&](QLatin1String a) {
             return name.compare(a, Qt::CaseInsensitive) == 0;
         });
@@ -261,7 +269,7 @@ QStringList sortedFontFamilies() {
 }
 
 QString resolvedFamily(const QString& requested) {
-    return QFontInfo(makeFont(FontChoice{requested, 24})).family();
+    return withoutFoundry(QFontInfo(makeFont(FontChoice{requested, 24})).family());
 }
 
 QString defaultSansFamily() {
