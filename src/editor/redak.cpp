@@ -244,7 +244,8 @@ void Redak::setShading(int index, pismolot::ColourValue colour) {
 
 void Redak::Zmien() {
     setPreviewFont(
-        editor::applyFontChoice(previewFont(), List1->currentText(), Text2->currentText()));
+        editor::applyFontChoice(previewFont(), List1->currentText(), Text2->currentText(),
+                                twips::screenDpi()));
 }
 
 void Redak::List1_Click() {
