@@ -75,8 +75,9 @@ QFont makeFont(const FontChoice& choice) {
 // change the extent.
 //
 // The drawn area is the label's rectangle joined with Qt's own ink estimate
-// when it has one, plus a margin (half a line to the right for the slant of
-// synthetic italic, an eighth of a line below), at most the screen's width.
+// and the underline's place when it has them, plus a margin (half a line to
+// the right for the slant of synthetic italic, an eighth of a line below), at
+// most the screen's width.
 // Ink touching the area's far edge makes it grow and draw again.
 //
 // Cost and memory: a picture that fits the screen is one drawing on one
@@ -112,8 +113,13 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
         hintRight = std::max(hintRight, int(std::ceil(tight.right())));
         hintBottom = std::max(hintBottom, std::min(int(std::ceil(tight.bottom())), 5 * labelH));
     }
-    const int marginX = labelH / 2 + 2;
-    const int marginY = labelH / 8 + 2;
+    if (choice.underline) {
+        // Drawn apart from the glyphs, so it may lie beyond a gap below them.
+        const qreal line = ascent + fm.underlinePos() + fm.lineWidth();
+        hintBottom = std::max(hintBottom, std::min(int(std::ceil(line)) + 1, 5 * labelH + 8));
+    }
+    const int marginX = labelH / 2 + 4;
+    const int marginY = labelH / 8 + 4;
     int width = std::min(maxWidth, hintRight + marginX);
     int height = hintBottom + marginY;
     const int baseRow = std::max(0, int(std::floor(ascent)));
