@@ -158,6 +158,28 @@ TEST(NothingToShow, LoneCombiningMarks) {
     }
 }
 
+// Below a pixel per em the glyphs vanish but an underline may still ink a
+// pixel some rows below the (empty) line.
+TEST(NothingToShow, TinySizesHoldWhatTheyInk) {
+    for (const QString& family : sortedFontFamilies()) {
+        for (const float size : {0.01f, 0.2f, 0.35f, 1.0f, 2.5f}) {
+            for (int attributes = 0; attributes < 8; ++attributes) {
+                const FontChoice choice{family, size, (attributes & 1) != 0, (attributes & 2) != 0,
+                                        (attributes & 4) != 0};
+                for (const int dpi : {81, 96, 192}) {
+                    const QSize box = measureText(QStringLiteral("Text"), choice, dpi);
+                    ASSERT_LT(box.height(), 100) << family.toStdString() << " " << size;
+                    QImage surface = makeSurface(QSize(64, 64), dpi);
+                    drawText(surface, QStringLiteral("Text"), choice);
+                    ASSERT_EQ(inkOf(surface, box).outside, QPoint(-1, -1))
+                        << family.toStdString() << " " << size << " pt, " << dpi << " dpi, "
+                        << attributes;
+                }
+            }
+        }
+    }
+}
+
 TEST(Measure, EmptyTextHasNoWidthButALineHeight) {
     const QSize box = measureText(QString(), FontChoice{defaultSansFamily(), 24}, 96);
     EXPECT_EQ(box.width(), 0);
