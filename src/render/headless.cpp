@@ -74,12 +74,16 @@ void HeadlessPlatform::setResultSize(float widthTwips, float heightTwips) {
 void HeadlessPlatform::snapshotResult() {
     result_ = cutResult(output_, resultSize_, filled_);
     if (options_.transparent && !result_.isNull()) {
-        result_ = result_.convertToFormat(QImage::Format_ARGB32);
+        // Same pixel layout: only the alpha bytes change, in place once the
+        // output surface no longer shares the pixels.
+        const ConstRasterView reach{nullptr, 0, output_.width(), output_.height()};
+        output_ = QImage();
+        result_.reinterpretAsFormat(QImage::Format_ARGB32);
         RasterView picture{reinterpret_cast<std::uint32_t*>(result_.bits()),
                            std::ptrdiff_t(result_.bytesPerLine() / 4), result_.width(),
                            result_.height()};
-        clearUnwrittenAlpha(rasterOf(std::as_const(scratch_)), rasterOf(std::as_const(output_)),
-                            resultSize_.width(), resultSize_.height(), picture);
+        clearUnwrittenAlpha(rasterOf(std::as_const(scratch_)), reach, resultSize_.width(),
+                            resultSize_.height(), picture);
     }
 }
 

@@ -79,14 +79,20 @@ void clearUnwrittenAlpha(ConstRasterView scratch, ConstRasterView output, int co
                          RasterView picture) {
     const ScanReach reach = scanReach(scratch, output, cols, rows);
     for (int y = 0; y < picture.height; ++y) {
-        std::uint32_t* row = picture.row(y);
-        const bool scanned = y >= 1 && y <= reach.lastY;
-        for (int x = 0; x < picture.width; ++x) {
-            const bool written =
-                scanned && x >= 1 && x <= reach.lastX && isLetterPixel(scratch.row(y)[x]);
-            if (!written)
-                row[x] &= 0x00FFFFFFu;
+        std::uint32_t* __restrict row = picture.row(y);
+        int x = 0;
+        if (y >= 1 && y <= reach.lastY && reach.lastX >= 1) {
+            const std::uint32_t* __restrict src = scratch.row(y);
+            row[0] &= 0x00FFFFFFu;
+            const int last = std::min(reach.lastX, picture.width - 1);
+            // Branch-free, as in paintRow: keep the alpha of letters only.
+            for (x = 1; x <= last; ++x) {
+                const std::uint32_t letter = 0u - std::uint32_t((src[x] & 0x00FFFFFFu) == 0);
+                row[x] &= 0x00FFFFFFu | (letter & 0xFF000000u);
+            }
         }
+        for (; x < picture.width; ++x)
+            row[x] &= 0x00FFFFFFu;
     }
 }
 

@@ -141,6 +141,33 @@ TEST(Scan, MatchesReferenceOnRandomRasters) {
     }
 }
 
+// The transparent picture keeps alpha exactly where the scan wrote: found by
+// scanning onto an output whose untouched pixels have alpha 0.
+TEST(Scan, UnwrittenAlphaClearedExactlyWhereTheScanDidNotWrite) {
+    const unsigned seed = std::random_device{}();
+    std::mt19937 rng(seed);
+    for (int round = 0; round < 60; ++round) {
+        std::uniform_int_distribution<int> size(0, 50);
+        TestRaster scratch(size(rng), size(rng), White);
+        for (auto& p : scratch.pixels)
+            p = rng() % 3 == 0 ? Black : White;
+        TestRaster output(size(rng), size(rng), 0x00ABCDEFu);
+        const ScanPlan plan = planScan(float(rng() % 900), float(rng() % 900), 15, 15, 1e9f);
+        StyleRandom random;
+        scanLettersReference(asConst(scratch.view()), output.view(), plan, 3, random);
+        TestRaster picture(size(rng), size(rng), 0xFF123456u);
+        clearUnwrittenAlpha(asConst(scratch.view()), asConst(output.view()), plan.cols, plan.rows,
+                            picture.view());
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
+                const bool written = output.view().contains(x, y) && output.at(x, y) >> 24 == 0xFF;
+                ASSERT_EQ(picture.at(x, y), written ? 0xFF123456u : 0x00123456u)
+                    << "seed " << seed << " round " << round << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(Scan, OnlyExactlyBlackFromRowOneColumnOneUpToColsAndRows) {
     TestRaster scratch(12, 12, Black);
     scratch.at(3, 3) = 0xFF010000; // dark grey edge pixel: not a letter
