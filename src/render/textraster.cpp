@@ -204,7 +204,9 @@ QImage allocateHuge(QSize size) {
     void* memory = std::aligned_alloc(HugePage, rounded);
     if (!memory)
         return QImage(size, QImage::Format_RGB32);
+#ifdef MADV_HUGEPAGE
     madvise(memory, rounded, MADV_HUGEPAGE);
+#endif
     return QImage(static_cast<uchar*>(memory), size.width(), size.height(), bytesPerLine,
                   QImage::Format_RGB32, freeSurface, memory);
 }
