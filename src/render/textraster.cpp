@@ -76,7 +76,8 @@ QFont makeFont(const FontChoice& choice) {
 //
 // The drawn area is the label's rectangle joined with Qt's own ink estimate
 // and the underline's place when it has them, plus a margin (half a line to
-// the right for the slant of synthetic italic, an eighth of a line below), at
+// the right for the slant of synthetic italic, a little below: the ink estimate
+// already holds the glyphs' depth), at
 // most the screen's width.
 // Ink touching the area's far edge makes it grow and draw again.
 //
@@ -119,7 +120,7 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
         hintBottom = std::max(hintBottom, std::min(int(std::ceil(line)) + 1, 5 * labelH + 8));
     }
     const int marginX = labelH / 2 + 4;
-    const int marginY = labelH / 8 + 4;
+    const int marginY = labelH / 32 + 4;
     int width = std::min(maxWidth, hintRight + marginX);
     int height = hintBottom + marginY;
     const int baseRow = std::max(0, int(std::floor(ascent)));
