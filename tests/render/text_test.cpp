@@ -186,6 +186,14 @@ TEST(Measure, EmptyTextHasNoWidthButALineHeight) {
     EXPECT_GT(box.height(), 20);
 }
 
+TEST(Measure, ScalesWithDpiAndSize) {
+    const FontChoice choice{defaultSansFamily(), 24};
+    const QSize at96 = measureText(QStringLiteral("Text"), choice, 96);
+    const QSize at192 = measureText(QStringLiteral("Text"), choice, 192);
+    EXPECT_NEAR(at192.height(), 2 * at96.height(), 3);
+    EXPECT_NEAR(at192.width(), 2 * at96.width(), 4);
+}
+
 TEST(Measure, WidthStopsAtTheScreensWidthHeightDoesNot) {
     const FontChoice choice{QStringLiteral("DejaVu Sans"), 200};
     const QString text(40, QLatin1Char('W'));
