@@ -98,9 +98,10 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
     const qreal lineHeight = fm.height();
     const qreal advance = text.isEmpty() ? 0.0 : fm.horizontalAdvance(text);
     // Metrics that overflowed (a size beyond the engine) draw nothing.
-    if (!(ascent >= 0 && lineHeight >= 0 && advance >= 0 && lineHeight < 1e6 && advance < 1e9))
+    if (!(ascent >= 0 && lineHeight >= 0 && advance >= 0 && lineHeight < 1e6))
         return {QSize(0, 0), QImage()};
-    const int labelW = int(std::ceil(advance));
+    // Widths beyond the screen are clamped by the scan anyway.
+    const int labelW = int(std::min(std::ceil(advance), 1e9));
     const int labelH = int(std::ceil(lineHeight));
     MeasuredText result{QSize(labelW, labelH), QImage()};
     if (text.isEmpty())
