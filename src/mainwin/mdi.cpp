@@ -20,7 +20,8 @@
 
 #include <algorithm>
 
-MDI::MDI(QWidget* parent) : QMainWindow(parent) {
+MDI::MDI(RenderWindowSource renderWindow, QWidget* parent)
+    : QMainWindow(parent), renderWindow_(std::move(renderWindow)) {
     setWindowTitle(QStringLiteral("Pismolot"));
     setWindowIcon(icons::common());
     askFileName = AskSaveFileName;
@@ -109,7 +110,8 @@ void MDI::MDIForm_Load() {
 }
 
 void MDI::Timer1_Timer() {
-    emit renderWindowWanted();
+    if (renderWindow_)
+        showRenderWindow(renderWindow_());
     Timer1->stop();
 }
 
