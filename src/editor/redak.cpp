@@ -5,6 +5,7 @@
 #include "render/textraster.h"
 #include "resources/icons.h"
 #include "ui/centre.h"
+#include "ui/frames.h"
 #include "ui/palette.h"
 #include "ui/twips.h"
 
@@ -66,8 +67,11 @@ void fillUnselected(QComboBox* list, const QStringList& items, const QString& ke
 
 Redak::Redak(PictureStore pictures, QWidget* parent)
     : QWidget(parent), pictures_(std::move(pictures)) {
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    // A normal window, not a dialog: Qt makes every dialog transient for the
+    // program, and panels list no such window, while the editor is the
+    // program's first window and some window managers let it be minimised
+    // whatever it asks.
+    setWindowFlags(Qt::Window | ui::FixedFrame);
     setWindowTitle(QStringLiteral("Pismolot"));
     setWindowIcon(icons::editor());
     setFixedSize(twips::size(6975, 4440));

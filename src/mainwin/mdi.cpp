@@ -131,6 +131,11 @@ void MDI::showRenderWindow(Rys& rys) {
         sub = mdiArea->addSubWindow(&rys, Qt::SubWindow | Qt::CustomizeWindowHint |
                                               Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
         sub->setWindowIcon(icons::common());
+        // What restoring from maximised returns to: the design rectangle,
+        // the frame (title bar, borders) around the design client area.
+        const QRect client = Rys::designRect();
+        const QMargins frame = sub->contentsMargins();
+        sub->setGeometry(QRect(client.topLeft(), client.size().grownBy(frame)));
     }
     sub->showMaximized();
 }
