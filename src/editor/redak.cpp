@@ -284,8 +284,17 @@ void Redak::List2_Click() {
         return;
     // No picture for the index (no selection): the previous one stays.
     const QImage picture = pictures_ ? pictures_(List2->currentIndex()) : QImage();
-    if (!picture.isNull())
-        Image1->setPixmap(QPixmap::fromImage(picture));
+    if (picture.isNull())
+        return;
+    // The stored 104 x 65 picture fills its 104 x 65 logical pixels, smoothly
+    // scaled where a logical pixel is more than one device pixel.
+    const qreal ratio = devicePixelRatioF();
+    QImage shown = picture;
+    if (ratio != 1.0)
+        shown = picture.scaled((QSizeF(picture.size()) * ratio).toSize(), Qt::IgnoreAspectRatio,
+                               Qt::SmoothTransformation);
+    shown.setDevicePixelRatio(ratio);
+    Image1->setPixmap(QPixmap::fromImage(shown));
 }
 
 void Redak::Command1_Click() {
