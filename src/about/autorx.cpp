@@ -2,6 +2,7 @@
 
 #include "resources/icons.h"
 #include "ui/centre.h"
+#include "ui/frames.h"
 #include "ui/palette.h"
 #include "ui/twips.h"
 
@@ -75,9 +76,7 @@ void ColourButton::paintEvent(QPaintEvent*) {
 AutorX::AutorX(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("O autorze ..."));
     setWindowIcon(icons::common());
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | ui::FixedFrame);
     setFixedSize(twips::size(4680, 3060));
     QPalette p = palette();
     p.setColor(QPalette::Window, BackgroundBeforePainting);

@@ -2,6 +2,7 @@
 
 #include "resources/icons.h"
 #include "ui/centre.h"
+#include "ui/frames.h"
 #include "ui/palette.h"
 #include "ui/twips.h"
 
@@ -13,13 +14,12 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 
 Tlo::Tlo(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Zmień tło"));
     setWindowIcon(icons::common());
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | ui::FixedFrame);
     setFixedSize(twips::size(5655, 1950));
     createControls();
     connectControls();
@@ -171,6 +171,20 @@ void Tlo::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
     if (!event->spontaneous())
         emit hidden();
+}
+
+// The editor waits while the dialog is up: minimised, it would leave the
+// editor blocked with nothing on screen to answer, so it comes straight back.
+void Tlo::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && isVisible())
+        QTimer::singleShot(0, this, [this] {
+            if (!isMinimized() || !isVisible())
+                return;
+            showNormal();
+            raise();
+            activateWindow();
+        });
 }
 
 void Tlo::Command1_Click() {

@@ -5,6 +5,7 @@
 #include "render/textraster.h"
 #include "resources/icons.h"
 #include "ui/centre.h"
+#include "ui/frames.h"
 #include "ui/palette.h"
 #include "ui/twips.h"
 
@@ -66,8 +67,11 @@ void fillUnselected(QComboBox* list, const QStringList& items, const QString& ke
 
 Redak::Redak(PictureStore pictures, QWidget* parent)
     : QWidget(parent), pictures_(std::move(pictures)) {
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    // A normal window, not a dialog: Qt makes every dialog transient for the
+    // program, and panels list no such window, while the editor is the
+    // program's first window and some window managers let it be minimised
+    // whatever it asks.
+    setWindowFlags(Qt::Window | ui::FixedFrame);
     setWindowTitle(QStringLiteral("Pismolot"));
     setWindowIcon(icons::editor());
     setFixedSize(twips::size(6975, 4440));
@@ -280,8 +284,17 @@ void Redak::List2_Click() {
         return;
     // No picture for the index (no selection): the previous one stays.
     const QImage picture = pictures_ ? pictures_(List2->currentIndex()) : QImage();
-    if (!picture.isNull())
-        Image1->setPixmap(QPixmap::fromImage(picture));
+    if (picture.isNull())
+        return;
+    // The stored 104 x 65 picture fills its 104 x 65 logical pixels, smoothly
+    // scaled where a logical pixel is more than one device pixel.
+    const qreal ratio = devicePixelRatioF();
+    QImage shown = picture;
+    if (ratio != 1.0)
+        shown = picture.scaled((QSizeF(picture.size()) * ratio).toSize(), Qt::IgnoreAspectRatio,
+                               Qt::SmoothTransformation);
+    shown.setDevicePixelRatio(ratio);
+    Image1->setPixmap(QPixmap::fromImage(shown));
 }
 
 void Redak::Command1_Click() {

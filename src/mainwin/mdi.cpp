@@ -20,7 +20,8 @@
 
 #include <algorithm>
 
-MDI::MDI(QWidget* parent) : QMainWindow(parent) {
+MDI::MDI(RenderWindowSource renderWindow, QWidget* parent)
+    : QMainWindow(parent), renderWindow_(std::move(renderWindow)) {
     setWindowTitle(QStringLiteral("Pismolot"));
     setWindowIcon(icons::common());
     askFileName = AskSaveFileName;
@@ -109,7 +110,8 @@ void MDI::MDIForm_Load() {
 }
 
 void MDI::Timer1_Timer() {
-    emit renderWindowWanted();
+    if (renderWindow_)
+        showRenderWindow(renderWindow_());
     Timer1->stop();
 }
 
@@ -129,6 +131,11 @@ void MDI::showRenderWindow(Rys& rys) {
         sub = mdiArea->addSubWindow(&rys, Qt::SubWindow | Qt::CustomizeWindowHint |
                                               Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
         sub->setWindowIcon(icons::common());
+        // What restoring from maximised returns to: the design rectangle,
+        // the frame (title bar, borders) around the design client area.
+        const QRect client = Rys::designRect();
+        const QMargins frame = sub->contentsMargins();
+        sub->setGeometry(QRect(client.topLeft(), client.size().grownBy(frame)));
     }
     sub->showMaximized();
 }

@@ -1,5 +1,6 @@
 #include "mainwin/opensave.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 
@@ -76,11 +77,24 @@ SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, c
         return QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::Yes) == QMessageBox::Yes;
     };
+    reportMissingFolder = [this](const QString& folder) {
+        const QString text =
+            QStringLiteral("%1\nTen folder nie istnieje.\nSprawdź, czy podano właściwą ścieżkę.")
+                .arg(QDir::toNativeSeparators(folder));
+        QMessageBox::warning(this, windowTitle(), text);
+    };
 }
 
 void SaveFileDialog::accept() {
     const QString path = fileNameFromBuffer(selectedFiles().value(0));
     const QFileInfo info(path);
+    // A file can only be made in a folder that exists: asking whether to
+    // create it there would end in a failed write.
+    if (!path.isEmpty() && !info.exists() && !info.absoluteDir().exists()) {
+        if (reportMissingFolder)
+            reportMissingFolder(info.absolutePath());
+        return;
+    }
     // Existing files get QFileDialog's own overwrite question; a folder name
     // only opens the folder.
     if (!path.isEmpty() && !info.exists() && confirmCreate && !confirmCreate(path))

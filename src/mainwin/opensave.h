@@ -45,6 +45,9 @@ public:
     // Asked before accepting a name of a file that does not exist; false keeps
     // the dialog open. Replaceable so tests never block in a message box.
     std::function<bool(const QString& path)> confirmCreate;
+    // Told that the folder of a chosen name does not exist; the dialog stays
+    // open. Replaceable like confirmCreate.
+    std::function<void(const QString& folder)> reportMissingFolder;
 
     void accept() override;
 };

@@ -11,7 +11,7 @@
 Rys::Rys(pismolot::EffectSettings settings, QWidget* parent)
     : SurfaceWidget(0xFFFFFFFF, parent), settings_(std::move(settings)) {
     setWindowTitle(QStringLiteral("Efekt"));
-    resize(twips::size(7335, 4290));
+    resize(designRect().size());
 
     Picture1 = new QLabel(this);
     Picture1->setGeometry(twips::rect(0, 0, 735, 615));
@@ -27,6 +27,10 @@ Rys::Rys(pismolot::EffectSettings settings, QWidget* parent)
     Timer1->setInterval(109);
     connect(Timer1, &QTimer::timeout, this, &Rys::Timer1_Timer);
     Timer1->start();
+}
+
+QRect Rys::designRect() {
+    return twips::rect(60, 60, 7335, 4290);
 }
 
 void Rys::Timer1_Timer() {

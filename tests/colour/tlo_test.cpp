@@ -204,6 +204,15 @@ TEST(TloAlone, OkHandsOnTheColourThenHides) {
     EXPECT_EQ(chosen[1], ColourValue::rgb(0, 0, 77));
 }
 
+// The editor waits while the dialog is up, so a minimised dialog comes
+// straight back rather than leave the editor blocked with nothing on screen.
+TEST_F(TloTest, MinimisedComesBack) {
+    Tlo& d = shown();
+    d.setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !d.isMinimized(); }, 2000));
+    EXPECT_TRUE(d.isVisible());
+}
+
 TEST_F(TloTest, HiddenSignalEndsAModalWait) {
     Tlo& d = shown();
     QSignalSpy hidden(&d, &Tlo::hidden);

@@ -121,6 +121,28 @@ TEST(SaveFileDialog, AsksBeforeCreatingANewFile) {
     }
 }
 
+// A name in a folder that does not exist: no create question, the missing
+// folder is named, and the dialog stays open as after a "no".
+TEST(SaveFileDialog, MissingFolderIsReportedAndKeepsTheDialogOpen) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter("B|*.bmp"), "T", dir.path());
+    int asked = 0;
+    QStringList missing;
+    dialog.confirmCreate = [&](const QString&) {
+        ++asked;
+        return true;
+    };
+    dialog.reportMissingFolder = [&](const QString& folder) { missing.append(folder); };
+    dialog.selectFile(dir.filePath("brak/efekt.bmp"));
+    dialog.setResult(QDialog::Rejected);
+    dialog.accept();
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(missing, QStringList{dir.filePath("brak")});
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("brak")));
+}
+
 TEST(SaveFileDialog, FolderNameIsNotACreateQuestion) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
