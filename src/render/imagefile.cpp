@@ -257,18 +257,26 @@ WriteStatus writeImage(QIODevice& device, const QImage& image, ImageFormat forma
     QString reason;
     const bool encoded = detail::encodeImage(sink, image, format, &reason);
     // A file device holds the last bytes in its buffer until flushed.
-    if (auto* file = qobject_cast<QFileDevice*>(&device); file && !sink.failed()) {
+    auto* file = qobject_cast<QFileDevice*>(&device);
+    if (file && !sink.failed()) {
         errno = 0;
         if (!file->flush())
             sink.fail(errno);
     }
     if (sink.failed()) {
-        if (sink.error() != 0)
-            return detail::statusFromErrno(sink.error());
-        const QString text = device.errorString();
-        return {WriteError::Other, text.isEmpty() || text == QLatin1String("Unknown error")
-                                       ? QStringLiteral("the output did not take every byte")
-                                       : text};
+        WriteStatus status = detail::statusFromErrno(sink.error());
+        if (sink.error() == 0) {
+            const QString text = device.errorString();
+            status = {WriteError::Other, text.isEmpty() || text == QLatin1String("Unknown error")
+                                             ? QStringLiteral("the output did not take every byte")
+                                             : text};
+        }
+        // What a file device could not send it would try again at its close,
+        // outside the guard (a pipe without a reader would then end the
+        // process): close it here, dropping those bytes.
+        if (file)
+            file->close();
+        return status;
     }
     if (!encoded)
         return {WriteError::Other, reason};

@@ -47,13 +47,16 @@ WriteStatus checkPicture(const QImage& image, ImageFormat format);
 
 // Encodes to an open device (standard output, a pipe), checking that every
 // byte was taken and, for a file device, flushed. A reader that has gone away
-// gives an error, not SIGPIPE.
+// gives an error, not SIGPIPE. A file device that failed is closed, its
+// unsent bytes dropped.
 WriteStatus writeImage(QIODevice& device, const QImage& image, ImageFormat format);
 
 // Writes to a path. A regular file (or a symlink to one, however many links
 // deep: the file is replaced, every link stays; a dangling link gets its file
-// created) goes through an unnamed temporary file and a rename, so a failure
-// leaves an old file byte for byte as it was and no temporary file behind.
+// created) is written whole to a temporary file in its folder (unnamed where
+// the file system allows, else "NAME.XXXXXX") and renamed over the old one,
+// so a failure leaves an old file byte for byte as it was and no temporary
+// file behind. Nothing is synced to disk: the replace is atomic, not durable.
 // An existing FIFO or device is written straight through, never replaced;
 // a directory is refused.
 WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format);

@@ -20,6 +20,13 @@ WriteStatus statusFromErrno(int error);
 // every byte arrived is for `out` to tell.
 bool encodeImage(QIODevice& out, const QImage& image, ImageFormat format, QString* reason);
 
+// writeImageFile with a choice of temporary file: an unnamed one where the
+// file system has them (the default), or always "NAME.XXXXXX", as on file
+// systems without them (FAT on a memory stick, NFS).
+enum class TemporaryFiles { UnnamedWherePossible, Named };
+WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format,
+                           TemporaryFiles kind);
+
 // Writes to a file descriptor through one buffer, retrying interrupted and
 // partial writes, and remembers the errno of the first write that fails;
 // after that it takes nothing more. It owns neither the descriptor nor

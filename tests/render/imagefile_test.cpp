@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -357,6 +358,19 @@ TEST(FileDevice, FailingOnlyAtTheFinalFlushIsDiskFull) {
     if (!full.open(QIODevice::WriteOnly))
         GTEST_SKIP() << "no /dev/full here";
     EXPECT_EQ(writeImage(full, image, ImageFormat::Png).error, WriteError::DiskFull);
+}
+
+// Standard output piped to a program that has quit: an error to report,
+// not SIGPIPE ending the process.
+TEST(FileDevice, PipeWithoutAReaderIsAnError) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);
+    QFile out;
+    ASSERT_TRUE(out.open(ends[1], QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+    const WriteStatus status = writeImage(out, sample(30, 10), ImageFormat::Bmp);
+    EXPECT_EQ(status.error, WriteError::Other);
+    EXPECT_FALSE(status.systemText.isEmpty());
 }
 
 struct AlphaCase {

@@ -2,6 +2,7 @@
 // kinds of target (FIFO, device, directory, symlinks), and the cause named
 // for each failure that can be produced here.
 #include "render/imagefile.h"
+#include "render/writesink.h"
 
 #include <gtest/gtest.h>
 
@@ -112,37 +113,45 @@ qint64 limitFor(Cut cut, qint64 size) {
 
 class FullDisk : public testing::TestWithParam<CutCase> {};
 
+constexpr detail::TemporaryFiles BothKinds[] = {detail::TemporaryFiles::UnnamedWherePossible,
+                                                detail::TemporaryFiles::Named};
+
 // The old file keeps every byte, no temporary file is left, and the cause is
-// a full disk; a new file is not created at all.
+// a full disk; a new file is not created at all. With an unnamed temporary
+// file and with "NAME.XXXXXX", as on file systems without unnamed ones.
 TEST_P(FullDisk, MidWriteKeepsTheOldFileAndLeavesNothingBehind) {
     const CutCase& c = GetParam();
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QImage image = sample(300, 200); // a BMP of several chunks
     const QByteArray whole = encoded(image, c.format);
-    const QString keep = dir.filePath("keep.pic");
     QByteArray old(7000, '\0');
     for (qsizetype i = 0; i < old.size(); ++i)
         old[i] = char(i * 31 % 251);
-    put(keep, old);
-    const QString fresh = dir.filePath("fresh.pic");
-
-    WriteStatus overOld, asNew;
-    {
-        FileSizeLimit limit(limitFor(c.cut, whole.size()));
-        overOld = writeImageFile(keep, image, c.format);
-        asNew = writeImageFile(fresh, image, c.format);
+    for (detail::TemporaryFiles kind : BothKinds) {
+        SCOPED_TRACE(kind == detail::TemporaryFiles::Named ? "named temporary file"
+                                                           : "unnamed temporary file");
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString keep = dir.filePath("keep.pic");
+        put(keep, old);
+        const QString fresh = dir.filePath("fresh.pic");
+        WriteStatus overOld, asNew;
+        {
+            FileSizeLimit limit(limitFor(c.cut, whole.size()));
+            overOld = detail::writeImageFile(keep, image, c.format, kind);
+            asNew = detail::writeImageFile(fresh, image, c.format, kind);
+        }
+        if (c.cut == Cut::None) {
+            EXPECT_TRUE(overOld.ok()) << overOld.systemText.toStdString();
+            EXPECT_EQ(contents(keep), whole);
+            EXPECT_EQ(contents(fresh), whole);
+            EXPECT_EQ(listing(dir.path()), QStringList({"fresh.pic", "keep.pic"}));
+            continue;
+        }
+        EXPECT_EQ(overOld.error, WriteError::DiskFull) << overOld.systemText.toStdString();
+        EXPECT_EQ(asNew.error, WriteError::DiskFull) << asNew.systemText.toStdString();
+        EXPECT_EQ(contents(keep), old);
+        EXPECT_EQ(listing(dir.path()), QStringList{"keep.pic"});
     }
-    if (c.cut == Cut::None) {
-        EXPECT_TRUE(overOld.ok()) << overOld.systemText.toStdString();
-        EXPECT_EQ(contents(keep), whole);
-        EXPECT_EQ(contents(fresh), whole);
-        return;
-    }
-    EXPECT_EQ(overOld.error, WriteError::DiskFull) << overOld.systemText.toStdString();
-    EXPECT_EQ(asNew.error, WriteError::DiskFull) << asNew.systemText.toStdString();
-    EXPECT_EQ(contents(keep), old);
-    EXPECT_EQ(listing(dir.path()), QStringList{"keep.pic"});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -163,20 +172,22 @@ INSTANTIATE_TEST_SUITE_P(
 // A small picture leaves in one write(2); its last byte failing is the
 // failure of the sink's final flush.
 TEST(FullDisk, SmallPictureFailingAtTheLastByte) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
     const QImage image = sample(150, 40);
     const QByteArray whole = encodeBmp24(image);
-    const QString keep = dir.filePath("keep.bmp");
-    put(keep, "old picture");
-    WriteStatus status;
-    {
-        FileSizeLimit limit(whole.size() - 1);
-        status = writeImageFile(keep, image, ImageFormat::Bmp);
+    for (detail::TemporaryFiles kind : BothKinds) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString keep = dir.filePath("keep.bmp");
+        put(keep, "old picture");
+        WriteStatus status;
+        {
+            FileSizeLimit limit(whole.size() - 1);
+            status = detail::writeImageFile(keep, image, ImageFormat::Bmp, kind);
+        }
+        EXPECT_EQ(status.error, WriteError::DiskFull);
+        EXPECT_EQ(contents(keep), "old picture");
+        EXPECT_EQ(listing(dir.path()), QStringList{"keep.bmp"});
     }
-    EXPECT_EQ(status.error, WriteError::DiskFull);
-    EXPECT_EQ(contents(keep), "old picture");
-    EXPECT_EQ(listing(dir.path()), QStringList{"keep.bmp"});
 }
 
 struct stat statOf(const char* path) {
@@ -404,6 +415,22 @@ INSTANTIATE_TEST_SUITE_P(
                  nullptr}),
     [](const testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
 
+// The longest name a folder holds: the temporary name beside it must be
+// shortened, not fail.
+TEST(Replace, FileWithTheLongestName) {
+    for (detail::TemporaryFiles kind : BothKinds) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString path = dir.filePath(QString(251, 'x') + ".bmp");
+        put(path, "old");
+        const WriteStatus status =
+            detail::writeImageFile(path, sample(3, 3), ImageFormat::Bmp, kind);
+        EXPECT_TRUE(status.ok()) << status.systemText.toStdString();
+        EXPECT_EQ(contents(path), encodeBmp24(sample(3, 3)));
+        EXPECT_EQ(listing(dir.path()).size(), 1);
+    }
+}
+
 TEST(Replace, KeepsTheFilesPermissions) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -475,11 +502,19 @@ TEST(Causes, FolderWithoutWritePermission) {
     put(folder + "/keep.bmp", "old");
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
+    // And a file its owner made read-only, in a folder anyone may write to.
+    const QString open = dir.filePath("open");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("open"));
+    put(open + "/readonly.bmp", "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(open).constData(), 0777), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(open + "/readonly.bmp").constData(), 0444), 0);
     const bool asRoot = ::geteuid() == 0;
     if (asRoot && ::seteuid(65534) != 0)
         GTEST_SKIP() << "running as root and cannot act as another user";
     const WriteStatus over = writeImageFile(folder + "/keep.bmp", sample(5, 5), ImageFormat::Bmp);
     const WriteStatus fresh = writeImageFile(folder + "/new.bmp", sample(5, 5), ImageFormat::Bmp);
+    const WriteStatus readOnly =
+        writeImageFile(open + "/readonly.bmp", sample(5, 5), ImageFormat::Bmp);
     if (asRoot) {
         ASSERT_EQ(::seteuid(0), 0);
     }
@@ -488,6 +523,9 @@ TEST(Causes, FolderWithoutWritePermission) {
     EXPECT_EQ(fresh.error, WriteError::NoPermission) << fresh.systemText.toStdString();
     EXPECT_EQ(contents(folder + "/keep.bmp"), "old");
     EXPECT_EQ(listing(folder), QStringList{"keep.bmp"});
+    EXPECT_EQ(readOnly.error, WriteError::NoPermission) << readOnly.systemText.toStdString();
+    EXPECT_EQ(contents(open + "/readonly.bmp"), "old");
+    EXPECT_EQ(listing(open), QStringList{"readonly.bmp"});
 }
 
 // Runs `body` in a child process with a mount namespace of its own and a
