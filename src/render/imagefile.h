@@ -41,8 +41,9 @@ struct WriteStatus {
 bool isEmptyPicture(const QImage& image);
 
 // Refusals that need no file: an empty picture, one the format cannot hold
-// (a BMP of 4 GiB or more: its size fields have 32 bits; JPEG sides over
-// 65500, WebP sides over 16383), or a format this build cannot write.
+// (TooLarge: a BMP of 4 GiB or more, as its size fields have 32 bits; sides
+// over 65500 in JPEG, 16383 in WebP, 1000000 in PNG, the limits of the
+// libraries that write them), or a format this build cannot write (Other).
 WriteStatus checkPicture(const QImage& image, ImageFormat format);
 
 // Encodes to an open device (standard output, a pipe), checking that every

@@ -1,5 +1,5 @@
 // Writing a picture to a path: atomically over regular files, straight
-// through to FIFOs and devices, and the user's reason when it fails.
+// through to FIFOs and devices, and the cause when it fails.
 #include "render/imagefile.h"
 #include "render/writesink.h"
 
@@ -199,8 +199,11 @@ WriteStatus replaceAtomically(const QString& path, const QImage& image, ImageFor
     TemporaryFile file(folder, nativeTarget, exists ? old.st_mode & 07777 : 0666, kind);
     if (file.fd() < 0)
         return detail::statusFromErrno(file.error());
-    // The new file keeps the old one's permissions; a new one gets 0666 less
+    // The new file keeps the old one's owner where we may give it (root
+    // saving a user's file) and its permissions; a new one gets 0666 less
     // the umask, as the creating open applied.
+    if (exists && (old.st_uid != ::geteuid() || old.st_gid != ::getegid()))
+        (void)!::fchown(file.fd(), old.st_uid, old.st_gid);
     if (exists && ::fchmod(file.fd(), old.st_mode & 07777) != 0)
         return detail::statusFromErrno(errno);
     detail::FdSink sink(file.fd());
