@@ -60,9 +60,7 @@ int main(int argc, char** argv) {
         return 0;
     case cli::Action::ListStyles:
         for (int i = 0; i < StyleCount; ++i)
-            print(stdout, QStringLiteral("%1\t%2\n")
-                              .arg(i)
-                              .arg(styleName(i)));
+            print(stdout, QStringLiteral("%1\t%2\n").arg(i).arg(styleName(i)));
         return 0;
     case cli::Action::ListFonts:
         for (const QString& family : sortedFontFamilies())
@@ -75,11 +73,11 @@ int main(int argc, char** argv) {
     if (!o.fontGiven)
         o.settings.font.name = defaultSansFamily();
     const QImage picture = renderHeadless(o.settings, o.screen, o.dpi);
-    QString error;
-    const auto format = cli::wantsPng(o.output) ? ImageFileFormat::Png : ImageFileFormat::Bmp24;
-    if (!writeImageFile(o.output, picture, format, &error)) {
-        print(stderr,
-              QStringLiteral("pismolot-render: cannot write %1: %2\n").arg(o.output, error));
+    const auto format = cli::wantsPng(o.output) ? ImageFormat::Png : ImageFormat::Bmp;
+    const WriteStatus written = writeImageFile(o.output, picture, format);
+    if (!written.ok()) {
+        print(stderr, QStringLiteral("pismolot-render: cannot write %1: %2\n")
+                          .arg(o.output, written.systemText));
         return 1;
     }
     // The file is committed; tearing down the font database and the
