@@ -1,6 +1,7 @@
 #include "app/forms.h"
 #include "editor/redak.h"
 #include "resources/icons.h"
+#include "ui/appearance.h"
 
 #include <QApplication>
 
@@ -9,6 +10,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pismolot"));
+    ui::setUpApplication(app);
     // Every window that has no icon of its own carries the common one.
     QApplication::setWindowIcon(icons::common());
     forms::redak().show();

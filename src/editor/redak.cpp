@@ -5,13 +5,13 @@
 #include "render/textraster.h"
 #include "resources/icons.h"
 #include "ui/centre.h"
+#include "ui/combo.h"
 #include "ui/palette.h"
 #include "ui/twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontInfo>
-#include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,6 +23,8 @@
 #include <optional>
 
 namespace {
+
+constexpr int SizeBoxArrowWidth = 12;
 
 // The character a key press types, as the size box's key filter sees it; none
 // for keys that only edit or move (Delete, arrows, Home, End) and for Tab,
@@ -104,7 +106,8 @@ void Redak::createControls() {
     static constexpr char Letters[] = {'B', 'I', 'U'};
     static const char* const Tips[] = {"Pogrubienie", "Kursywa", "Podkreślenie"};
     for (int k = 0; k < editor::AttributeCount; ++k) {
-        auto* button = new QPushButton(this);
+        auto* button = new ColourButton(QString(), this);
+        button->setCheckable(true);
         button->setGeometry(twips::rect(3240 + 360 * k, 360, 375, 375));
         button->setToolTip(QString::fromUtf8(Tips[k]));
         button->setIcon(QIcon(icons::attributeLetter(Letters[k])));
@@ -120,7 +123,7 @@ void Redak::createControls() {
     Label3 = new QLabel(QStringLiteral("Styl"), this);
     Label3->setGeometry(twips::rect(4560, 120, 1575, 255));
 
-    Frame1 = new QGroupBox(QStringLiteral("Podgląd"), this);
+    Frame1 = new FrameBox(QStringLiteral("Podgląd"), this);
     Frame1->setGeometry(twips::rect(5040, 1080, 1815, 1455));
     Frame1->setAutoFillBackground(true);
     QPalette framePalette = Frame1->palette();
@@ -131,7 +134,7 @@ void Redak::createControls() {
     Image1->setGeometry(twips::rect(120, 300, 1560, 975));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Frame2 = new QGroupBox(QStringLiteral("Tło"), this);
+    Frame2 = new FrameBox(QStringLiteral("Tło"), this);
     Frame2->setGeometry(twips::rect(5040, 2640, 1815, 1095));
 
     Label4 = new ColourSwatch(Frame2);
@@ -151,6 +154,14 @@ void Redak::createControls() {
     Text2->setEditText(QString::fromLatin1(editor::SizeBoxDesignText));
     Text2->installEventFilter(this);
     Text2->lineEdit()->installEventFilter(this);
+    // The box is 41 pixels wide: with the style's own arrow "480" would not
+    // fit beside it.
+    ui::narrowArrow(*Text2, SizeBoxArrowWidth);
+
+    for (QComboBox* list : {List1, List2, Text2}) {
+        ui::fitPopupToContents(*list);
+        ui::wheelOnlyWithFocus(*list);
+    }
 }
 
 void Redak::arrangeTabOrder() {
@@ -239,10 +250,7 @@ void Redak::setPreviewFont(const pismolot::FontChoice& font) {
 
 void Redak::setShading(int index, pismolot::ColourValue colour) {
     shading_[std::size_t(index)] = colour;
-    QPushButton* button = tbToolBar[std::size_t(index)];
-    QPalette p = button->palette();
-    p.setColor(QPalette::Button, toQColor(colour));
-    button->setPalette(p);
+    tbToolBar[std::size_t(index)]->setBackColor(colour);
 }
 
 void Redak::Zmien() {
@@ -271,7 +279,10 @@ void Redak::Text2_KeyUp(int, Qt::KeyboardModifiers) {
 
 void Redak::tbToolBar_Click(int index) {
     setPreviewFont(editor::toggleAttribute(previewFont(), index));
-    setShading(index, editor::shadingFor(editor::attribute(previewFont(), index)));
+    // Shading and checked state show the attribute the font really has.
+    const bool on = editor::attribute(previewFont(), index);
+    setShading(index, editor::shadingFor(on));
+    tbToolBar[std::size_t(index)]->setChecked(on);
     Zmien();
 }
 

@@ -6,6 +6,7 @@
 #include "render/textraster.h"
 #include "resources/xdata.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -38,6 +39,14 @@ protected:
     }
 
     QImage shownPicture() { return editor().Image1->pixmap().toImage(); }
+
+    // The colour of a button's face inside its edge, as drawn; the letter
+    // picture sits in the middle.
+    static QColor faceOf(QWidget* button) {
+        const QImage image = button->grab().toImage();
+        const qreal ratio = image.devicePixelRatio();
+        return QColor(image.pixel(int(3 * ratio), int(3 * ratio)));
+    }
 
     int endCalls = 0;
 };
@@ -188,7 +197,15 @@ TEST_F(RedakTest, BoldTwiceReturnsToOffOthersKeepTheirState) {
     QTest::mouseClick(r.tbToolBar[0], Qt::LeftButton);
     EXPECT_TRUE(r.previewFont().bold);
     EXPECT_EQ(r.attributeShading(0), pismolot::ColourValue::rgb(128, 128, 128));
-    EXPECT_EQ(r.tbToolBar[0]->palette().color(QPalette::Button), QColor(128, 128, 128));
+    // The whole face is the flat shading, no gradient of the style.
+    EXPECT_EQ(faceOf(r.tbToolBar[0]), QColor(128, 128, 128));
+    EXPECT_EQ(faceOf(r.tbToolBar[2]), QApplication::palette().color(QPalette::Button));
+    const QImage face = r.tbToolBar[0]->grab().toImage();
+    for (int y = 3; y < face.height() - 3; ++y)
+        ASSERT_EQ(QColor(face.pixel(3, y)), QColor(128, 128, 128)) << "row " << y;
+    EXPECT_TRUE(r.tbToolBar[0]->isChecked());
+    EXPECT_TRUE(r.tbToolBar[1]->isChecked());
+    EXPECT_FALSE(r.tbToolBar[2]->isChecked());
 
     QTest::mouseClick(r.tbToolBar[0], Qt::LeftButton);
     const pismolot::FontChoice font = r.previewFont();
@@ -199,6 +216,8 @@ TEST_F(RedakTest, BoldTwiceReturnsToOffOthersKeepTheirState) {
     EXPECT_EQ(r.attributeShading(1), pismolot::ColourValue::rgb(128, 128, 128));
     EXPECT_EQ(r.attributeShading(2), pismolot::syscolour::ButtonFace);
     EXPECT_EQ(font.size, 24.0f);
+    EXPECT_FALSE(r.tbToolBar[0]->isChecked()) << "the checked state follows the font";
+    EXPECT_EQ(faceOf(r.tbToolBar[0]), QApplication::palette().color(QPalette::Button));
 }
 
 TEST_F(RedakTest, AnotherFontKeepsSizeAndAttributes) {
