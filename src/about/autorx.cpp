@@ -98,6 +98,8 @@ void AutorX::createControls() {
     Label3->setWordWrap(true);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+    Command2->setAccessibleDescription(QStringLiteral("Otwiera stronę programu"));
+    Command3->setAccessibleDescription(QStringLiteral("Otwiera nową wiadomość do autora"));
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, Command3);
     Command1->setFocus();

@@ -78,6 +78,14 @@ void Tlo::createControls() {
 
     bars_ = {HScroll1, HScroll2, HScroll3};
     boxes_ = {Text1, Text2, Text3};
+    // Each row's bar and box are named by the row's label, and apart.
+    const std::array<QLabel*, ColourModel::PartCount> rows = {Label2, Label3, Label4};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i]->setBuddy(boxes_[i]);
+        bars_[i]->setAccessibleName(rows[i]->text() + QStringLiteral(" – suwak"));
+        boxes_[i]->setAccessibleName(rows[i]->text() + QStringLiteral(" – wartość"));
+    }
+    Label1->setAccessibleName(QStringLiteral("Kolor tła – podgląd"));
     QWidget* order[] = {HScroll1, HScroll2, HScroll3, Text1, Text2, Text3, Command1, Command2};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);

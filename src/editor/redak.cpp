@@ -76,6 +76,7 @@ Redak::Redak(PictureStore pictures, QWidget* parent)
     ui::centreOnScreen(*this);
 
     createControls();
+    nameControls();
     arrangeTabOrder();
     connectHandlers();
     Form_Load();
@@ -162,6 +163,31 @@ void Redak::createControls() {
         ui::fitPopupToContents(*list);
         ui::wheelOnlyWithFocus(*list);
     }
+}
+
+// What a screen reader calls each control: the captions where they say it,
+// the tooltips for the picture buttons and the lists, and a name for each
+// control that shows no text.
+void Redak::nameControls() {
+    Label1->setBuddy(Text1);
+    Label2->setBuddy(List1);
+    Label3->setBuddy(List2);
+    Text1->setAccessibleName(QStringLiteral("Tekst"));
+    // Where a combo's name is its choice (as on Linux), the label it is
+    // labelled by and its description still say what it is for.
+    List1->setAccessibleName(List1->toolTip());
+    List2->setAccessibleName(List2->toolTip());
+    Text2->setAccessibleName(QStringLiteral("Rozmiar czcionki"));
+    Text2->setAccessibleDescription(QStringLiteral("Rozmiar czcionki"));
+    Text2->lineEdit()->setAccessibleName(QStringLiteral("Rozmiar czcionki"));
+    for (ColourButton* button : tbToolBar)
+        button->setAccessibleName(button->toolTip());
+    Image1->setAccessibleName(QStringLiteral("Podgląd stylu"));
+    Label4->setAccessibleName(QStringLiteral("Kolor tła"));
+    Command1->setAccessibleName(QStringLiteral("Zmień tło"));
+    Command2->setAccessibleName(QStringLiteral("OK"));
+    Command3->setAccessibleName(QStringLiteral("Autor"));
+    Command4->setAccessibleName(QStringLiteral("Koniec"));
 }
 
 void Redak::arrangeTabOrder() {

@@ -95,6 +95,7 @@ private:
     void tbToolBar_Click(int index);
 
     void createControls();
+    void nameControls();
     void arrangeTabOrder();
     void connectHandlers();
     void setShading(int index, pismolot::ColourValue colour);
