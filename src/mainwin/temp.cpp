@@ -21,6 +21,8 @@ Temp::Temp(QWidget* parent) : QMainWindow(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     mnuczekaj = menuBar()->addAction(QStringLiteral("Proszę czekać, trwa przetwarzanie danych..."));
     surface_ = new SurfaceWidget(White, this);
+    surface_->setAccessibleName(QStringLiteral("Proszę czekać"));
+    menuBar()->setAccessibleName(QStringLiteral("Menu"));
     setCentralWidget(surface_);
 }
 
