@@ -2,9 +2,11 @@
 
 #include "colour/colourmodel.h"
 
+#include <QAbstractSlider>
 #include <QDialog>
 
 #include <array>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -58,6 +60,7 @@ private:
     void connectControls();
     void showState();
     int partOfBox(const QObject* box) const;
+    static std::optional<QAbstractSlider::SliderAction> scrollKeyAction(int key);
 
     ColourModel model_;
     std::array<QScrollBar*, ColourModel::PartCount> bars_{};

@@ -5,6 +5,7 @@
 #include "render/textraster.h"
 #include "resources/icons.h"
 #include "ui/centre.h"
+#include "ui/combo.h"
 #include "ui/frames.h"
 #include "ui/palette.h"
 #include "ui/twips.h"
@@ -12,7 +13,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontInfo>
-#include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,6 +24,8 @@
 #include <optional>
 
 namespace {
+
+constexpr int SizeBoxArrowWidth = 12;
 
 // The character a key press types, as the size box's key filter sees it; none
 // for keys that only edit or move (Delete, arrows, Home, End) and for Tab,
@@ -78,6 +80,7 @@ Redak::Redak(PictureStore pictures, QWidget* parent)
     ui::centreOnScreen(*this);
 
     createControls();
+    nameControls();
     arrangeTabOrder();
     connectHandlers();
     Form_Load();
@@ -108,7 +111,8 @@ void Redak::createControls() {
     static constexpr char Letters[] = {'B', 'I', 'U'};
     static const char* const Tips[] = {"Pogrubienie", "Kursywa", "Podkreślenie"};
     for (int k = 0; k < editor::AttributeCount; ++k) {
-        auto* button = new QPushButton(this);
+        auto* button = new ColourButton(QString(), this);
+        button->setCheckable(true);
         button->setGeometry(twips::rect(3240 + 360 * k, 360, 375, 375));
         button->setToolTip(QString::fromUtf8(Tips[k]));
         button->setIcon(QIcon(icons::attributeLetter(Letters[k])));
@@ -124,7 +128,7 @@ void Redak::createControls() {
     Label3 = new QLabel(QStringLiteral("Styl"), this);
     Label3->setGeometry(twips::rect(4560, 120, 1575, 255));
 
-    Frame1 = new QGroupBox(QStringLiteral("Podgląd"), this);
+    Frame1 = new FrameBox(QStringLiteral("Podgląd"), this);
     Frame1->setGeometry(twips::rect(5040, 1080, 1815, 1455));
     Frame1->setAutoFillBackground(true);
     QPalette framePalette = Frame1->palette();
@@ -135,7 +139,7 @@ void Redak::createControls() {
     Image1->setGeometry(twips::rect(120, 300, 1560, 975));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Frame2 = new QGroupBox(QStringLiteral("Tło"), this);
+    Frame2 = new FrameBox(QStringLiteral("Tło"), this);
     Frame2->setGeometry(twips::rect(5040, 2640, 1815, 1095));
 
     Label4 = new ColourSwatch(Frame2);
@@ -155,6 +159,39 @@ void Redak::createControls() {
     Text2->setEditText(QString::fromLatin1(editor::SizeBoxDesignText));
     Text2->installEventFilter(this);
     Text2->lineEdit()->installEventFilter(this);
+    // The box is 41 pixels wide: with the style's own arrow "480" would not
+    // fit beside it.
+    ui::narrowArrow(*Text2, SizeBoxArrowWidth);
+
+    for (QComboBox* list : {List1, List2, Text2}) {
+        ui::fitPopupToContents(*list);
+        ui::wheelOnlyWithFocus(*list);
+    }
+}
+
+// What a screen reader calls each control: the captions where they say it,
+// the tooltips for the picture buttons and the lists, and a name for each
+// control that shows no text.
+void Redak::nameControls() {
+    Label1->setBuddy(Text1);
+    Label2->setBuddy(List1);
+    Label3->setBuddy(List2);
+    Text1->setAccessibleName(QStringLiteral("Tekst"));
+    // Where a combo's name is its choice (as on Linux), the label it is
+    // labelled by and its description still say what it is for.
+    List1->setAccessibleName(List1->toolTip());
+    List2->setAccessibleName(List2->toolTip());
+    Text2->setAccessibleName(QStringLiteral("Rozmiar czcionki"));
+    Text2->setAccessibleDescription(QStringLiteral("Rozmiar czcionki"));
+    Text2->lineEdit()->setAccessibleName(QStringLiteral("Rozmiar czcionki"));
+    for (ColourButton* button : tbToolBar)
+        button->setAccessibleName(button->toolTip());
+    Image1->setAccessibleName(QStringLiteral("Podgląd stylu"));
+    Label4->setAccessibleName(QStringLiteral("Kolor tła"));
+    Command1->setAccessibleName(QStringLiteral("Zmień tło"));
+    Command2->setAccessibleName(QStringLiteral("OK"));
+    Command3->setAccessibleName(QStringLiteral("Autor"));
+    Command4->setAccessibleName(QStringLiteral("Koniec"));
 }
 
 void Redak::arrangeTabOrder() {
@@ -243,10 +280,7 @@ void Redak::setPreviewFont(const pismolot::FontChoice& font) {
 
 void Redak::setShading(int index, pismolot::ColourValue colour) {
     shading_[std::size_t(index)] = colour;
-    QPushButton* button = tbToolBar[std::size_t(index)];
-    QPalette p = button->palette();
-    p.setColor(QPalette::Button, toQColor(colour));
-    button->setPalette(p);
+    tbToolBar[std::size_t(index)]->setBackColor(colour);
 }
 
 void Redak::Zmien() {
@@ -275,7 +309,10 @@ void Redak::Text2_KeyUp(int, Qt::KeyboardModifiers) {
 
 void Redak::tbToolBar_Click(int index) {
     setPreviewFont(editor::toggleAttribute(previewFont(), index));
-    setShading(index, editor::shadingFor(editor::attribute(previewFont(), index)));
+    // Shading and checked state show the attribute the font really has.
+    const bool on = editor::attribute(previewFont(), index);
+    setShading(index, editor::shadingFor(on));
+    tbToolBar[std::size_t(index)]->setChecked(on);
     Zmien();
 }
 

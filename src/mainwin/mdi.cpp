@@ -37,10 +37,13 @@ MDI::MDI(RenderWindowSource renderWindow, QWidget* parent)
 
 void MDI::createWorkspace() {
     auto* client = new QWidget(this);
+    client->setAccessibleName(QStringLiteral("Obszar okna"));
     auto* column = new QVBoxLayout(client);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     mdiArea = new QMdiArea(client);
+    mdiArea->setAccessibleName(QStringLiteral("Obszar efektu"));
+    mdiArea->viewport()->setAccessibleName(QStringLiteral("Widok efektu"));
     mdiArea->setBackground(toQColor(pismolot::syscolour::AppWorkspace));
     column->addWidget(mdiArea, 1);
     setCentralWidget(client);
@@ -48,6 +51,7 @@ void MDI::createWorkspace() {
 }
 
 void MDI::createMenus() {
+    menuBar()->setAccessibleName(QStringLiteral("Menu"));
     plik = menuBar()->addMenu(QStringLiteral("&Plik"));
     zapisz = plik->addAction(QStringLiteral("&Zapisz jako..."));
     zapisz->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -76,6 +80,7 @@ void MDI::createMenus() {
 
 void MDI::createHintStrip() {
     Picture1 = new QWidget(centralWidget());
+    Picture1->setAccessibleName(QStringLiteral("Pasek podpowiedzi"));
     Picture1->setFixedHeight(twips::toPixels(315));
     Picture1->setAutoFillBackground(true);
     QPalette stripPalette = Picture1->palette();

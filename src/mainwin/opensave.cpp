@@ -54,6 +54,11 @@ QString fileNameFromBuffer(QStringView buffer) {
     return name.toString();
 }
 
+QString missingFolderMessage(const QString& folder) {
+    return QStringLiteral("%1\nTen folder nie istnieje.\nSprawdź, czy podano poprawną ścieżkę.")
+        .arg(QDir::toNativeSeparators(folder));
+}
+
 SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, const QString& title,
                                const QString& initialDir)
     : QFileDialog(owner, title) {
@@ -70,6 +75,9 @@ SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, c
     }
     if (!initialDir.isEmpty())
         setDirectory(initialDir);
+    // Qt's Polish texts call this button "Zachowaj"; the program's own
+    // menu says "Zapisz jako...".
+    setLabelText(QFileDialog::Accept, QStringLiteral("&Zapisz"));
 
     confirmCreate = [this](const QString& path) {
         const QString text = QStringLiteral("%1\nTen plik nie istnieje.\nCzy chcesz go utworzyć?")
@@ -78,18 +86,15 @@ SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, c
                                      QMessageBox::Yes) == QMessageBox::Yes;
     };
     reportMissingFolder = [this](const QString& folder) {
-        const QString text =
-            QStringLiteral("%1\nTen folder nie istnieje.\nSprawdź, czy podano właściwą ścieżkę.")
-                .arg(QDir::toNativeSeparators(folder));
-        QMessageBox::warning(this, windowTitle(), text);
+        QMessageBox::warning(this, windowTitle(), missingFolderMessage(folder));
     };
 }
 
 void SaveFileDialog::accept() {
     const QString path = fileNameFromBuffer(selectedFiles().value(0));
     const QFileInfo info(path);
-    // A file can only be made in a folder that exists: asking whether to
-    // create it there would end in a failed write.
+    // A name in a folder that is not there cannot be written: say so and let
+    // the user choose again, before any question about creating the file.
     if (!path.isEmpty() && !info.exists() && !info.absoluteDir().exists()) {
         if (reportMissingFolder)
             reportMissingFolder(info.absolutePath());

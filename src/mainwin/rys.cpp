@@ -11,9 +11,11 @@
 Rys::Rys(pismolot::EffectSettings settings, QWidget* parent)
     : SurfaceWidget(0xFFFFFFFF, parent), settings_(std::move(settings)) {
     setWindowTitle(QStringLiteral("Efekt"));
+    setAccessibleName(QStringLiteral("Efekt"));
     resize(designRect().size());
 
     Picture1 = new QLabel(this);
+    Picture1->setAccessibleName(QStringLiteral("Obraz efektu"));
     Picture1->setGeometry(twips::rect(0, 0, 735, 615));
     Picture1->setFrameShape(QFrame::NoFrame);
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);

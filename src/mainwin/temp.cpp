@@ -22,6 +22,8 @@ Temp::Temp(QWidget* parent) : QMainWindow(parent) {
     setWindowFlags(Qt::Dialog | ui::FixedFrame);
     mnuczekaj = menuBar()->addAction(QStringLiteral("Proszę czekać, trwa przetwarzanie danych..."));
     surface_ = new SurfaceWidget(White, this);
+    surface_->setAccessibleName(QStringLiteral("Proszę czekać"));
+    menuBar()->setAccessibleName(QStringLiteral("Menu"));
     setCentralWidget(surface_);
 }
 

@@ -121,26 +121,50 @@ TEST(SaveFileDialog, AsksBeforeCreatingANewFile) {
     }
 }
 
-// A name in a folder that does not exist: no create question, the missing
-// folder is named, and the dialog stays open as after a "no".
-TEST(SaveFileDialog, MissingFolderIsReportedAndKeepsTheDialogOpen) {
+// A name in a folder that is not there: the user is told so in Polish, is
+// asked nothing about creating the file, and the dialog stays open.
+TEST(SaveFileDialog, MissingFolderIsReportedAndTheDialogStaysOpen) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter("B|*.bmp"), "T", dir.path());
-    int asked = 0;
-    QStringList missing;
-    dialog.confirmCreate = [&](const QString&) {
-        ++asked;
-        return true;
+    QFile plain(dir.filePath("plik.bmp"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    struct Case {
+        const char* name;
+        QString path;
+        QString folder;
     };
-    dialog.reportMissingFolder = [&](const QString& folder) { missing.append(folder); };
-    dialog.selectFile(dir.filePath("brak/efekt.bmp"));
-    dialog.setResult(QDialog::Rejected);
-    dialog.accept();
-    EXPECT_EQ(asked, 0);
-    EXPECT_EQ(missing, QStringList{dir.filePath("brak")});
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("brak")));
+    const Case cases[] = {
+        {"missing folder", dir.filePath("brak/obraz.bmp"), dir.filePath("brak")},
+        {"missing folders", dir.filePath("a/b/ż.bmp"), dir.filePath("a/b")},
+        {"a file where the folder should be", dir.filePath("plik.bmp/obraz.bmp"),
+         dir.filePath("plik.bmp")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter("B|*.bmp"), "T",
+                                        dir.path());
+        int created = 0;
+        QStringList reported;
+        dialog.confirmCreate = [&](const QString&) {
+            ++created;
+            return true;
+        };
+        dialog.reportMissingFolder = [&](const QString& folder) { reported.append(folder); };
+        dialog.selectFile(c.path);
+        dialog.setResult(QDialog::Rejected);
+        dialog.accept();
+        EXPECT_EQ(reported, QStringList{c.folder});
+        EXPECT_EQ(created, 0);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected) << "the dialog stays open";
+    }
+    EXPECT_TRUE(opensave::missingFolderMessage(dir.filePath("brak"))
+                    .contains(QStringLiteral("Ten folder nie istnieje")));
+}
+
+TEST(SaveFileDialog, SaveButtonSaysZapisz) {
+    opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter("B|*.bmp"), "T", QString());
+    EXPECT_EQ(dialog.labelText(QFileDialog::Accept), QStringLiteral("&Zapisz"));
 }
 
 TEST(SaveFileDialog, FolderNameIsNotACreateQuestion) {
