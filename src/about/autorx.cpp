@@ -1,11 +1,11 @@
 #include "about/autorx.h"
 
+#include "resources/appearance.h"
+#include "resources/centre.h"
+#include "resources/frames.h"
 #include "resources/icons.h"
-#include "ui/appearance.h"
-#include "ui/centre.h"
-#include "ui/frames.h"
-#include "ui/palette.h"
-#include "ui/twips.h"
+#include "resources/palette.h"
+#include "resources/twips.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "about/aboutlogic.h"
-#include "ui/colourbutton.h"
+#include "resources/colourbutton.h"
 
 #include <QImage>
 #include <QPointer>

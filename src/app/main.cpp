@@ -1,7 +1,7 @@
 #include "app/forms.h"
 #include "editor/redak.h"
+#include "resources/appearance.h"
 #include "resources/icons.h"
-#include "ui/appearance.h"
 
 #include <QApplication>
 

@@ -1,10 +1,10 @@
 #include "colour/tlo.h"
 
+#include "resources/centre.h"
+#include "resources/frames.h"
 #include "resources/icons.h"
-#include "ui/centre.h"
-#include "ui/frames.h"
-#include "ui/palette.h"
-#include "ui/twips.h"
+#include "resources/palette.h"
+#include "resources/twips.h"
 
 #include <QEventLoop>
 #include <QHideEvent>

@@ -3,12 +3,12 @@
 #include "editor/colourswatch.h"
 #include "editor/editormodel.h"
 #include "render/textraster.h"
+#include "resources/centre.h"
+#include "resources/combo.h"
+#include "resources/frames.h"
 #include "resources/icons.h"
-#include "ui/centre.h"
-#include "ui/combo.h"
-#include "ui/frames.h"
-#include "ui/palette.h"
-#include "ui/twips.h"
+#include "resources/palette.h"
+#include "resources/twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

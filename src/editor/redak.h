@@ -1,8 +1,8 @@
 #pragma once
 
 #include "render/job.h"
-#include "ui/colourbutton.h"
-#include "ui/framebox.h"
+#include "resources/colourbutton.h"
+#include "resources/framebox.h"
 
 #include <QImage>
 #include <QWidget>

@@ -4,8 +4,8 @@
 #include "mainwin/output.h"
 #include "mainwin/rys.h"
 #include "resources/icons.h"
-#include "ui/palette.h"
-#include "ui/twips.h"
+#include "resources/palette.h"
+#include "resources/twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "mainwin/windowplatform.h"
 #include "render/textraster.h"
-#include "ui/twips.h"
+#include "resources/twips.h"
 
 #include <QCloseEvent>
 #include <QLabel>

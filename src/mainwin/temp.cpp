@@ -1,8 +1,8 @@
 #include "mainwin/temp.h"
 
 #include "mainwin/surface.h"
+#include "resources/frames.h"
 #include "resources/icons.h"
-#include "ui/frames.h"
 
 #include <QAction>
 #include <QGuiApplication>

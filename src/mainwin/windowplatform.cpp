@@ -4,7 +4,7 @@
 #include "mainwin/temp.h"
 #include "render/headless.h"
 #include "render/textraster.h"
-#include "ui/twips.h"
+#include "resources/twips.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

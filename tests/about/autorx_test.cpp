@@ -1,7 +1,7 @@
 #include "about/autorx.h"
 
 #include "app/forms.h"
-#include "ui/centre.h"
+#include "resources/centre.h"
 
 #include <QApplication>
 #include <QLabel>

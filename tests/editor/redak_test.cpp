@@ -4,8 +4,8 @@
 #include "editor/redak.h"
 #include "render/styles.h"
 #include "render/textraster.h"
+#include "resources/framebox.h"
 #include "resources/xdata.h"
-#include "ui/framebox.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -6,8 +6,8 @@
 #include "colour/tlo.h"
 #include "editor/redak.h"
 #include "mainwin/mdi.h"
-#include "ui/appearance.h"
-#include "ui/framebox.h"
+#include "resources/appearance.h"
+#include "resources/framebox.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,6 +1,6 @@
 // The program speaks Polish in Qt's own dialogs too: after the start-up
 // set-up, Qt's texts come out of its Polish translation.
-#include "ui/appearance.h"
+#include "resources/appearance.h"
 
 #include <QApplication>
 #include <QFile>

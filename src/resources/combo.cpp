@@ -1,4 +1,4 @@
-#include "ui/combo.h"
+#include "resources/combo.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

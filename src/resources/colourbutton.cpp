@@ -1,6 +1,6 @@
-#include "ui/colourbutton.h"
+#include "resources/colourbutton.h"
 
-#include "ui/palette.h"
+#include "resources/palette.h"
 
 #include <QPainter>
 #include <QStyleOptionFocusRect>

@@ -1,4 +1,4 @@
-#include "ui/framebox.h"
+#include "resources/framebox.h"
 
 #include <QPainter>
 #include <QStyle>

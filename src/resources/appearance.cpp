@@ -1,4 +1,4 @@
-#include "ui/appearance.h"
+#include "resources/appearance.h"
 
 #include <QApplication>
 #include <QFontDatabase>
