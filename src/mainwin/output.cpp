@@ -52,8 +52,8 @@ QString copyPicture(QClipboard& clipboard, const QImage& picture) {
 }
 
 QString savePicture(const QString& path, const QImage& picture) {
-    const pismolot::WriteStatus status =
-        pismolot::writeImageFile(path, picture, pismolot::ImageFormat::Bmp);
+    const pismolot::WriteStatus status = pismolot::writeImageFile(
+        path, picture, pismolot::ImageFormat::Bmp, pismolot::Commit::Durable);
     return status.ok() ? QString() : saveFailureMessage(path, status);
 }
 

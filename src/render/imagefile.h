@@ -57,10 +57,16 @@ WriteStatus writeImage(QIODevice& device, const QImage& image, ImageFormat forma
 // created) is written whole to a temporary file in its folder (unnamed where
 // the file system allows, else "NAME.XXXXXX") and renamed over the old one,
 // so a failure leaves an old file byte for byte as it was and no temporary
-// file behind. Nothing is synced to disk: the replace is atomic, not durable.
-// An existing FIFO or device is written straight through, never replaced;
-// a directory is refused.
-WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format);
+// file behind. An existing FIFO or device is written straight through, never
+// replaced; a directory is refused.
+//
+// Commit::Fast renames without waiting for the disk: atomic, not durable, as
+// a batch of thousands of pictures needs. Commit::Durable first syncs the
+// file's data, as an interactive save should, so that a crash just after the
+// save cannot leave an empty file under the name.
+enum class Commit { Fast, Durable };
+WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format,
+                           Commit commit = Commit::Fast);
 
 // PNG and WebP keep an image's alpha channel; every other format is written
 // opaque: the colour channels as they are, the alpha dropped. JPEG is written

@@ -111,7 +111,9 @@ public:
 
     // Gives the finished file the target's name, replacing what was there;
     // 0, or the errno of the step that failed (the old file then stays).
-    int commit(bool replacing) {
+    int commit(bool replacing, Commit how) {
+        if (how == Commit::Durable && ::fsync(fd_) != 0)
+            return errno;
         if (name_.isEmpty()) {
             // Unnamed: linked straight in where nothing has the name yet (a
             // file that came meanwhile makes the link fail, not vanish),
@@ -182,7 +184,7 @@ private:
 // on a busy disk: far too slow for a batch of thousands of small pictures,
 // and more than an atomic replace needs.
 WriteStatus replaceAtomically(const QString& path, const QImage& image, ImageFormat format,
-                              detail::TemporaryFiles kind) {
+                              Commit how, detail::TemporaryFiles kind) {
     const QString target = finalTarget(path);
     const QByteArray nativeTarget = QFile::encodeName(target);
     const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
@@ -213,20 +215,21 @@ WriteStatus replaceAtomically(const QString& path, const QImage& image, ImageFor
         return detail::statusFromErrno(error);
     if (!encoded)
         return encodingFailed(reason);
-    if (const int error = file.commit(exists))
+    if (const int error = file.commit(exists, how))
         return detail::statusFromErrno(error);
     return {};
 }
 
 } // namespace
 
-WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format) {
-    return detail::writeImageFile(path, image, format,
+WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format,
+                           Commit how) {
+    return detail::writeImageFile(path, image, format, how,
                                   detail::TemporaryFiles::UnnamedWherePossible);
 }
 
 WriteStatus detail::writeImageFile(const QString& path, const QImage& image, ImageFormat format,
-                                   TemporaryFiles kind) {
+                                   Commit how, TemporaryFiles kind) {
     if (WriteStatus refused = checkPicture(image, format); !refused.ok())
         return refused;
     // A NUL would cut the name short at the system call.
@@ -243,7 +246,7 @@ WriteStatus detail::writeImageFile(const QString& path, const QImage& image, Ima
     } else if (errno != ENOENT) {
         return detail::statusFromErrno(errno); // a file as a folder, a link loop, no access
     }
-    return replaceAtomically(path, image, format, kind);
+    return replaceAtomically(path, image, format, how, kind);
 }
 
 } // namespace pismolot

@@ -1,8 +1,10 @@
 #include "render/writesink.h"
 
+#ifdef Q_OS_UNIX
 #include <poll.h>
 #include <pthread.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +13,7 @@
 
 namespace pismolot::detail {
 
+#ifdef Q_OS_UNIX
 namespace {
 
 // Big enough that a small picture leaves in one write(2), small enough to
@@ -25,6 +28,7 @@ sigset_t sigpipeOnly() {
 }
 
 } // namespace
+#endif
 
 WriteStatus statusFromErrno(int error) {
     WriteError kind = WriteError::Other;
@@ -38,7 +42,9 @@ WriteStatus statusFromErrno(int error) {
         kind = WriteError::NoSuchFolder;
         break;
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
     case EFBIG:
         kind = WriteError::DiskFull;
         break;
@@ -54,6 +60,7 @@ WriteStatus statusFromErrno(int error) {
     return {kind, QString::fromLocal8Bit(std::generic_category().message(error))};
 }
 
+#ifdef Q_OS_UNIX
 FdSink::FdSink(int fd) : fd_(fd) {
     buffer_.reserve(BufferBytes);
     open(QIODevice::WriteOnly | QIODevice::Unbuffered);
@@ -122,5 +129,6 @@ SigpipeGuard::~SigpipeGuard() {
     }
     pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);
 }
+#endif
 
 } // namespace pismolot::detail

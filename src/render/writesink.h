@@ -6,6 +6,7 @@
 #include "render/imagefile.h"
 
 #include <QIODevice>
+#include <QtGlobal>
 
 #include <csignal>
 #include <vector>
@@ -24,9 +25,10 @@ bool encodeImage(QIODevice& out, const QImage& image, ImageFormat format, QStrin
 // file system has them (the default), or always "NAME.XXXXXX", as on file
 // systems without them (FAT on a memory stick, NFS).
 enum class TemporaryFiles { UnnamedWherePossible, Named };
-WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format,
+WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format, Commit how,
                            TemporaryFiles kind);
 
+#ifdef Q_OS_UNIX
 // Writes to a file descriptor through one buffer, retrying interrupted and
 // partial writes, and remembers the errno of the first write that fails;
 // after that it takes nothing more. It owns neither the descriptor nor
@@ -67,5 +69,9 @@ private:
     sigset_t previousMask_;
     bool wasPending_ = false;
 };
+#else
+// Without SIGPIPE (Windows) a closed pipe is a plain write error.
+class SigpipeGuard {};
+#endif
 
 } // namespace pismolot::detail

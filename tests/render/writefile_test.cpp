@@ -24,6 +24,7 @@
 #include <csignal>
 #include <functional>
 #include <thread>
+#include <utility>
 
 using namespace pismolot;
 
@@ -115,6 +116,11 @@ class FullDisk : public testing::TestWithParam<CutCase> {};
 
 constexpr detail::TemporaryFiles BothKinds[] = {detail::TemporaryFiles::UnnamedWherePossible,
                                                 detail::TemporaryFiles::Named};
+constexpr std::pair<detail::TemporaryFiles, Commit> KindsAndCommits[] = {
+    {detail::TemporaryFiles::UnnamedWherePossible, Commit::Fast},
+    {detail::TemporaryFiles::Named, Commit::Fast},
+    {detail::TemporaryFiles::UnnamedWherePossible, Commit::Durable},
+    {detail::TemporaryFiles::Named, Commit::Durable}};
 
 // The old file keeps every byte, no temporary file is left, and the cause is
 // a full disk; a new file is not created at all. With an unnamed temporary
@@ -126,9 +132,10 @@ TEST_P(FullDisk, MidWriteKeepsTheOldFileAndLeavesNothingBehind) {
     QByteArray old(7000, '\0');
     for (qsizetype i = 0; i < old.size(); ++i)
         old[i] = char(i * 31 % 251);
-    for (detail::TemporaryFiles kind : BothKinds) {
+    for (const auto& [kind, how] : KindsAndCommits) {
         SCOPED_TRACE(kind == detail::TemporaryFiles::Named ? "named temporary file"
                                                            : "unnamed temporary file");
+        SCOPED_TRACE(how == Commit::Durable ? "synced before the rename" : "renamed at once");
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
         const QString keep = dir.filePath("keep.pic");
@@ -137,8 +144,8 @@ TEST_P(FullDisk, MidWriteKeepsTheOldFileAndLeavesNothingBehind) {
         WriteStatus overOld, asNew;
         {
             FileSizeLimit limit(limitFor(c.cut, whole.size()));
-            overOld = detail::writeImageFile(keep, image, c.format, kind);
-            asNew = detail::writeImageFile(fresh, image, c.format, kind);
+            overOld = detail::writeImageFile(keep, image, c.format, how, kind);
+            asNew = detail::writeImageFile(fresh, image, c.format, how, kind);
         }
         if (c.cut == Cut::None) {
             EXPECT_TRUE(overOld.ok()) << overOld.systemText.toStdString();
@@ -182,7 +189,7 @@ TEST(FullDisk, SmallPictureFailingAtTheLastByte) {
         WriteStatus status;
         {
             FileSizeLimit limit(whole.size() - 1);
-            status = detail::writeImageFile(keep, image, ImageFormat::Bmp, kind);
+            status = detail::writeImageFile(keep, image, ImageFormat::Bmp, Commit::Fast, kind);
         }
         EXPECT_EQ(status.error, WriteError::DiskFull);
         EXPECT_EQ(contents(keep), "old picture");
@@ -424,7 +431,7 @@ TEST(Replace, FileWithTheLongestName) {
         const QString path = dir.filePath(QString(251, 'x') + ".bmp");
         put(path, "old");
         const WriteStatus status =
-            detail::writeImageFile(path, sample(3, 3), ImageFormat::Bmp, kind);
+            detail::writeImageFile(path, sample(3, 3), ImageFormat::Bmp, Commit::Fast, kind);
         EXPECT_TRUE(status.ok()) << status.systemText.toStdString();
         EXPECT_EQ(contents(path), encodeBmp24(sample(3, 3)));
         EXPECT_EQ(listing(dir.path()).size(), 1);
