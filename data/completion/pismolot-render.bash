@@ -1,0 +1,120 @@
+# bash completion for pismolot-render                         -*- shell-script -*-
+
+# Candidates from a list (one per line) that start with the word being
+# completed, with spaces escaped, since style and font names hold them.
+_pismolot_render_matching() {
+    local cur="$1" prefix="" item
+    # A word begun with a quote: match without it and keep it in the reply.
+    case "$cur" in
+    \"* | \'*)
+        prefix="${cur:0:1}"
+        cur="${cur:1}"
+        ;;
+    *) cur="${cur//\\ / }" ;;
+    esac
+    while IFS= read -r item; do
+        [[ -n "$item" && "$item" == "$cur"* ]] || continue
+        if [[ -n "$prefix" ]]; then
+            COMPREPLY+=("$prefix$item$prefix")
+        else
+            COMPREPLY+=("${item// /\\ }")
+        fi
+    done
+}
+
+_pismolot_render() {
+    local cur="${COMP_WORDS[COMP_CWORD]}"
+    local prev="${COMP_WORDS[COMP_CWORD - 1]}"
+    COMPREPLY=()
+    # "--style=Sz" reaches us as "--style" "=" "Sz".
+    if [[ "$cur" == "=" ]]; then
+        prev="${COMP_WORDS[COMP_CWORD - 1]}"
+        cur=""
+    elif [[ "$prev" == "=" && COMP_CWORD -ge 2 ]]; then
+        prev="${COMP_WORDS[COMP_CWORD - 2]}"
+    fi
+
+    local i
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        [[ "${COMP_WORDS[i]}" == "--" ]] && return 0 # only TEXT follows
+    done
+
+    case "$prev" in
+    --style)
+        _pismolot_render_matching "$cur" <<'EOF'
+0
+1
+2
+3
+4
+5
+6
+7
+8
+9
+10
+11
+12
+Różowo granatowy
+Niebieski
+Różowo błękitny
+Szary
+Fioletowy
+Czerwony
+Żółty
+Losowe kreski
+Pomarańczowo - zielony
+Zielony
+Śmieszny - czerwony
+Zielono - pomarańczowy
+Fioletowo - zielony
+EOF
+        return 0
+        ;;
+    --format)
+        _pismolot_render_matching "$cur" <<'EOF'
+bmp
+png
+jpg
+jpeg
+ppm
+webp
+EOF
+        return 0
+        ;;
+    --font)
+        _pismolot_render_matching "$cur" < <("${COMP_WORDS[0]}" --list-fonts 2>/dev/null)
+        return 0
+        ;;
+    -o | --output | --text-file | --batch)
+        compopt -o filenames 2>/dev/null
+        COMPREPLY=($(compgen -f -- "$cur"))
+        [[ "-" == "$cur"* ]] && COMPREPLY+=("-")
+        return 0
+        ;;
+    --jobs)
+        COMPREPLY=($(compgen -W "1 2 4 $(nproc 2>/dev/null)" -- "$cur"))
+        return 0
+        ;;
+    --dpi)
+        COMPREPLY=($(compgen -W "96 120 144 168 192" -- "$cur"))
+        return 0
+        ;;
+    --screen)
+        COMPREPLY=($(compgen -W "1920x1080 2560x1440 3840x2160" -- "$cur"))
+        return 0
+        ;;
+    --size | --background)
+        return 0 # a number or a colour of the user's own
+        ;;
+    esac
+
+    if [[ "$cur" == -* ]]; then
+        COMPREPLY=($(compgen -W "-o --output --format --transparent --text-file --font --size
+            --bold --italic --underline --style --background --screen --dpi --batch --jobs
+            --list-styles --list-fonts --list-formats -h --help --version --" -- "$cur"))
+    fi
+    return 0
+}
+
+complete -F _pismolot_render pismolot-render
