@@ -174,135 +174,139 @@ qint64 countPictureLines(const ReadSome& input) {
     return count;
 }
 
-BatchCounts runBatch(const ReadSome& input, int jobs, const BatchFormat& formatOf,
+BatchCounts runBatch(const ReadSome& input, int threads, const BatchFormat& formatOf,
                      const BatchWork& work, Progress& progress) {
-    struct Task {
-        qint64 sequence;
-        QString key;
-        BatchItem item;
-    };
+    // Each worker reads a line itself (one reader at a time), renders it,
+    // and reports every outcome that is next in line order: no hand-over
+    // between threads per picture. The main thread only redraws the
+    // progress line.
     struct Outcome {
         qint64 line;
         QString error; // empty: written
     };
 
     std::mutex mutex;
-    std::condition_variable workReady;
-    std::condition_variable outcomeReady;
-    std::deque<Task> queue;
-    std::map<qint64, Outcome> finished; // by sequence, waiting for their turn
-    QHash<QString, int> busy;           // output keys in flight
-    bool closing = false;
+    std::condition_variable changed;
+    LineReader reader(input, MaxLineBytes);
+    bool reading = false; // a worker is reading a line
+    bool inputEnded = false;
+    int running = threads;
     qint64 nextSequence = 0;
     qint64 nextReport = 0;
-    // Lines read but not yet reported: every picture in memory belongs to one
-    // of them, and each worker holds at most one.
-    const qint64 window = qint64(jobs) * 4;
-
-    std::vector<std::thread> workers;
-    for (int i = 0; i < jobs; ++i) {
-        workers.emplace_back([&] {
-            std::unique_lock lock(mutex);
-            for (;;) {
-                workReady.wait(lock, [&] { return closing || !queue.empty(); });
-                if (queue.empty())
-                    return;
-                Task task = std::move(queue.front());
-                queue.pop_front();
-                lock.unlock();
-                QString error;
-                try {
-                    error = work(task.item);
-                } catch (const std::bad_alloc&) {
-                    error = QStringLiteral("out of memory");
-                } catch (...) {
-                    error = QStringLiteral("the picture could not be made");
-                }
-                lock.lock();
-                finished.emplace(task.sequence, Outcome{task.item.line, std::move(error)});
-                if (--busy[task.key] == 0)
-                    busy.remove(task.key);
-                outcomeReady.notify_all();
-            }
-        });
-    }
-
+    std::map<qint64, Outcome> finished; // by sequence, waiting for their turn
+    // Sequences of the lines in flight per output file, in line order: a
+    // line is written only when it is the first of its file.
+    QHash<QString, std::deque<qint64>> writers;
     BatchCounts counts;
-    // Reports the outcomes that are next in line order; called with the lock
-    // held, prints without it.
-    auto report = [&](std::unique_lock<std::mutex>& lock) {
-        std::vector<Outcome> ready;
+    // Lines read but not yet reported. Pictures live only inside `work`, one
+    // per thread; this bounds the rest (texts and outcomes).
+    const qint64 window = qint64(threads) * 2;
+
+    // Called with the lock held: prints in line order.
+    auto reportReady = [&] {
         while (!finished.empty() && finished.begin()->first == nextReport) {
-            ready.push_back(std::move(finished.begin()->second));
-            finished.erase(finished.begin());
-            ++nextReport;
-        }
-        lock.unlock();
-        for (const Outcome& outcome : ready) {
+            const Outcome& outcome = finished.begin()->second;
             if (outcome.error.isEmpty()) {
                 ++counts.written;
             } else {
                 ++counts.failed;
                 progress.message(QStringLiteral("%1: %2").arg(outcome.line).arg(outcome.error));
             }
+            finished.erase(finished.begin());
+            ++nextReport;
         }
         progress.update(counts.written + counts.failed);
-        lock.lock();
-    };
-    auto waitUntil = [&](std::unique_lock<std::mutex>& lock, const auto& ready) {
-        for (;;) {
-            report(lock);
-            if (ready())
-                return;
-            outcomeReady.wait_for(lock, std::chrono::milliseconds(100));
-        }
     };
 
-    LineReader reader(input, MaxLineBytes);
-    bool tooLong = false;
-    while (const auto bytes = reader.next(&tooLong)) {
-        const qint64 line = reader.lineNumber();
-        std::optional<Task> task;
-        QString error;
-        if (tooLong) {
-            error = QStringLiteral("line longer than %1 bytes").arg(MaxLineBytes);
-        } else {
-            BatchLine parsed = parseBatchLine(*bytes, line == 1);
-            if (parsed.kind == BatchLine::Kind::Skip)
-                continue;
-            if (parsed.kind == BatchLine::Kind::Bad) {
-                error = parsed.error;
-            } else if (const auto format = formatOf(parsed.output, &error)) {
-                const QString key = outputKey(parsed.output);
-                task = Task{
-                    0, key,
-                    BatchItem{line, std::move(parsed.output), std::move(parsed.text), *format}};
-            }
-        }
-
+    auto worker = [&] {
         std::unique_lock lock(mutex);
-        const qint64 sequence = nextSequence++;
-        waitUntil(lock, [&] {
-            return sequence - nextReport < window && (!task || !busy.contains(task->key));
-        });
-        if (task) {
-            task->sequence = sequence;
-            ++busy[task->key];
-            queue.push_back(std::move(*task));
-            workReady.notify_one();
-        } else {
-            finished.emplace(sequence, Outcome{line, error});
-        }
-    }
+        for (;;) {
+            changed.wait(lock, [&] {
+                return inputEnded || (!reading && nextSequence - nextReport < window);
+            });
+            if (inputEnded)
+                break;
+            reading = true;
+            lock.unlock();
 
+            bool tooLong = false;
+            const std::optional<QByteArray> bytes = reader.next(&tooLong);
+            const qint64 line = reader.lineNumber();
+            std::optional<BatchItem> item;
+            QString key;
+            QString error;
+            bool skip = false;
+            if (!bytes) {
+                // the end
+            } else if (tooLong) {
+                error = QStringLiteral("line longer than %1 bytes").arg(MaxLineBytes);
+            } else {
+                BatchLine parsed = parseBatchLine(*bytes, line == 1);
+                if (parsed.kind == BatchLine::Kind::Skip) {
+                    skip = true;
+                } else if (parsed.kind == BatchLine::Kind::Bad) {
+                    error = parsed.error;
+                } else if (const auto format = formatOf(parsed.output, &error)) {
+                    key = outputKey(parsed.output);
+                    item =
+                        BatchItem{line, std::move(parsed.output), std::move(parsed.text), *format};
+                }
+            }
+
+            lock.lock();
+            reading = false;
+            if (!bytes)
+                inputEnded = true;
+            changed.notify_all();
+            if (!bytes)
+                break;
+            if (skip)
+                continue;
+            const qint64 sequence = nextSequence++;
+            if (!item) {
+                finished.emplace(sequence, Outcome{line, error});
+                reportReady();
+                continue;
+            }
+            std::deque<qint64>& queue = writers[key];
+            queue.push_back(sequence);
+            changed.wait(lock, [&] { return writers[key].front() == sequence; });
+            lock.unlock();
+
+            try {
+                error = work(*item);
+            } catch (const std::bad_alloc&) {
+                error = QStringLiteral("out of memory");
+            } catch (...) {
+                error = QStringLiteral("the picture could not be made");
+            }
+
+            lock.lock();
+            std::deque<qint64>& mine = writers[key];
+            mine.pop_front();
+            if (mine.empty())
+                writers.remove(key);
+            finished.emplace(sequence, Outcome{line, std::move(error)});
+            reportReady();
+            changed.notify_all();
+        }
+        --running;
+        changed.notify_all();
+    };
+
+    std::vector<std::thread> pool;
+    for (int i = 0; i < threads; ++i)
+        pool.emplace_back(worker);
     {
         std::unique_lock lock(mutex);
-        closing = true;
-        workReady.notify_all();
-        waitUntil(lock, [&] { return nextReport == nextSequence; });
+        while (running > 0) {
+            changed.wait_for(lock, std::chrono::milliseconds(100));
+            progress.update(counts.written + counts.failed);
+        }
     }
-    for (std::thread& worker : workers)
-        worker.join();
+    for (std::thread& thread : pool)
+        thread.join();
+    Q_ASSERT(finished.empty());
     counts.readFailed = reader.failed();
     return counts;
 }

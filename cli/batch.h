@@ -91,12 +91,13 @@ struct BatchCounts {
     bool readFailed = false;
 };
 
-// Runs every picture line of `input` through `work` on `jobs` threads.
+// Runs every picture line of `input` through `work` on `threads` threads.
 // Messages ("LINE: message") go through `progress` in line order, so that
-// they, like the files, do not depend on `jobs`. At most a few lines per
-// thread are in flight; two lines with the same output are written in line
-// order, so the later one wins, as one run after another would.
-BatchCounts runBatch(const ReadSome& input, int jobs, const BatchFormat& formatOf,
+// they, like the files, do not depend on the number of threads. At most two
+// lines per thread are read ahead of the oldest one not yet finished; two
+// lines with the same output are written in line order, so the later one
+// wins, as one run after another would.
+BatchCounts runBatch(const ReadSome& input, int threads, const BatchFormat& formatOf,
                      const BatchWork& work, Progress& progress);
 
 // The number of lines of `input` that are not empty or comments: the

@@ -193,7 +193,7 @@ TEST(Batch, SameOutputWrittenInLineOrder) {
 
 TEST(Batch, ReadsOnlyAFewLinesAhead) {
     // The first picture is slow; meanwhile the reader may run ahead only by
-    // the window (four lines per thread), not through the whole input. This
+    // the window (two lines per thread), not through the whole input. This
     // bound is what keeps the memory bounded: pictures live only inside the
     // work, and text only for the lines in flight.
     QByteArray input;
@@ -201,7 +201,7 @@ TEST(Batch, ReadsOnlyAFewLinesAhead) {
         input += "f" + QByteArray::number(i) + ".bmp\tText\n";
     PieceReader* watched = nullptr;
     qint64 aheadWhileFirstRuns = -1;
-    const int jobs = 2;
+    const int threads = 3;
     std::mutex mutex;
     PieceReader source{input, 64};
     watched = &source;
@@ -216,14 +216,14 @@ TEST(Batch, ReadsOnlyAFewLinesAhead) {
         return QString();
     };
     const BatchCounts counts = runBatch(
-        source.reader(), jobs,
+        source.reader(), threads,
         [](const QString&, QString*) { return std::optional<ImageFormat>(ImageFormat::Bmp); }, work,
         progress);
     std::fclose(sink);
     EXPECT_EQ(counts.written, 20000);
     // Read in pieces of 64 bytes: a piece holds at most 7 line feeds more.
     EXPECT_GE(aheadWhileFirstRuns, 1);
-    EXPECT_LE(aheadWhileFirstRuns, 4 * jobs + 8);
+    EXPECT_LE(aheadWhileFirstRuns, 2 * threads + 8);
 }
 
 TEST(Batch, ReadErrorIsReported) {
