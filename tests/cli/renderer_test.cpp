@@ -220,6 +220,26 @@ TEST(StandardOutput, NoFormatMeansBmp) {
     EXPECT_TRUE(r.out.startsWith("BM"));
 }
 
+// Runs `command` with a terminal as its standard streams (script(1)); what the
+// terminal showed comes back as standard output.
+Outcome onTerminal(const QString& command, const QString& workingDirectory = {}) {
+    return render({QStringLiteral("-qec"), command, QStringLiteral("/dev/null")}, {},
+                  workingDirectory, QStringLiteral("script"));
+}
+
+QString shellQuoted(const QString& word) {
+    return QLatin1Char('\'') + QString(word).replace(QLatin1Char('\''), QStringLiteral("'\\''")) +
+           QLatin1Char('\'');
+}
+
+TEST(StandardOutput, NoPictureOntoATerminal) {
+    const Outcome r =
+        onTerminal(shellQuoted(QStringLiteral(PISMOLOT_RENDER_EXE)) + QStringLiteral(" -o - Hi"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains("standard output is a terminal")) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("BM"));
+}
+
 TEST(StandardOutput, ClosedPipeEndsWithExitOne) {
     // A picture of megabytes, far more than a pipe holds, into a reader that
     // stops after one byte: the writer meets the closed end whatever the
@@ -405,6 +425,27 @@ TEST_F(BatchRuns, FromStandardInputEveryLineWritten) {
         {QStringLiteral("--style"), QStringLiteral("7"), QStringLiteral("-o"), QStringLiteral("-"),
          QStringLiteral("--format"), QStringLiteral("png"), QStringLiteral("Etykieta 017")});
     EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("l017.png"))), single.out);
+}
+
+TEST_F(BatchRuns, ProgressOnlyOnATerminal) {
+    QByteArray list;
+    for (int i = 1; i <= 12; ++i)
+        list += "p" + QByteArray::number(i) + ".bmp\tEtykieta\n";
+    list += "# the end\n";
+    writeFile(dir.filePath(QStringLiteral("lista.txt")), list);
+    const Outcome shown = onTerminal(shellQuoted(QStringLiteral(PISMOLOT_RENDER_EXE)) +
+                                         QStringLiteral(" --batch lista.txt"),
+                                     dir.path());
+    EXPECT_EQ(shown.exitCode, 0) << shown.out.toStdString();
+    // Redrawn in place, ending with the total of picture lines.
+    EXPECT_TRUE(shown.out.startsWith("\r")) << shown.out.toStdString();
+    EXPECT_TRUE(shown.out.contains("\r12 / 12 pictures")) << shown.out.toStdString();
+    EXPECT_EQ(shown.out.count('\n'), 1) << shown.out.toStdString();
+
+    const Outcome quiet =
+        render({QStringLiteral("--batch"), QStringLiteral("lista.txt")}, {}, dir.path());
+    EXPECT_EQ(quiet.exitCode, 0);
+    EXPECT_TRUE(quiet.err.isEmpty()) << quiet.err.toStdString();
 }
 
 TEST_F(BatchRuns, UnreadableBatchIsAUsageError) {
