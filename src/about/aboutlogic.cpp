@@ -51,11 +51,4 @@ ButtonColours afterMouseMove(ButtonColours colours, Spot spot) {
     return colours;
 }
 
-QPoint centredTopLeft(const QRect& screen, const QSize& outer) {
-    const double left = screen.width() / 2.0 - outer.width() / 2.0;
-    const double top = screen.height() / 2.0 - outer.height() / 2.0;
-    return {screen.left() + pismolot::roundHalfEven<int>(left),
-            screen.top() + pismolot::roundHalfEven<int>(top)};
-}
-
 } // namespace about

@@ -2,15 +2,11 @@
 
 #include "render/colour.h"
 
-#include <QPoint>
-#include <QRect>
-#include <QSize>
-
 #include <array>
 #include <vector>
 
 // The About box's rules as plain functions: the gradient it paints at load,
-// the hover highlight of its three buttons and where it centres itself.
+// and the hover highlight of its three buttons.
 namespace about {
 
 inline constexpr pismolot::ColourValue NormalColour = pismolot::ColourValue::rgb(0, 128, 0);
@@ -46,8 +42,5 @@ ButtonColours Marz(ButtonColours colours);
 // The colours after a mouse move over spot: a button turns magenta and the
 // others green; the background and Label3 clear the highlight.
 ButtonColours afterMouseMove(ButtonColours colours, Spot spot);
-
-// Top-left of a window of the given outer size centred on the screen.
-QPoint centredTopLeft(const QRect& screen, const QSize& outer);
 
 } // namespace about

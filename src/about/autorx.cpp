@@ -1,8 +1,9 @@
 #include "about/autorx.h"
 
-#include "app/palette.h"
-#include "app/twips.h"
 #include "resources/icons.h"
+#include "ui/centre.h"
+#include "ui/palette.h"
+#include "ui/twips.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -10,13 +11,15 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 #include <QStyleOptionFocusRect>
 #include <QUrl>
 #include <QWindow>
 #include <qdrawutil.h>
 
 namespace {
+
+// What the window shows where the gradient has not been painted.
+const QColor BackgroundBeforePainting(192, 192, 192);
 
 // The classic dialog font, or a sans serif with the same narrow metrics: the
 // stored layout was made for it, and wider faces overrun Label1.
@@ -77,7 +80,7 @@ AutorX::AutorX(QWidget* parent) : QWidget(parent) {
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(twips::size(4680, 3060));
     QPalette p = palette();
-    p.setColor(QPalette::Window, QColor(192, 192, 192));
+    p.setColor(QPalette::Window, BackgroundBeforePainting);
     setPalette(p);
     setMouseTracking(true);
     setFont(dialogFont(8));
@@ -153,7 +156,7 @@ void AutorX::paintGradient() {
     const qreal dpr = devicePixelRatioF();
     background_ = QImage(size() * dpr, QImage::Format_RGB32);
     background_.setDevicePixelRatio(dpr);
-    background_.fill(QColor(192, 192, 192));
+    background_.fill(BackgroundBeforePainting);
 
     const double perPixel = twips::perPixel();
     const float scaleWidth = float(width() * perPixel);
@@ -191,10 +194,7 @@ void AutorX::Form_Activate() {
 }
 
 void AutorX::centre() {
-    const QScreen* screen = this->screen();
-    if (!screen)
-        return;
-    move(about::centredTopLeft(screen->geometry(), frameGeometry().size()));
+    ui::centreOnScreen(*this);
 }
 
 void AutorX::showModeless() {

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QPointer>
 
+#include <optional>
+
 namespace forms {
 
 namespace {
@@ -20,11 +22,13 @@ QPointer<Rys> rysSlot;
 QPointer<Tlo> tloSlot;
 QPointer<AutorX> autorXSlot;
 QPointer<XData> xdataSlot;
+// What the editor handed over at "&OK", for the render window.
+std::optional<pismolot::EffectSettings> confirmedSettings;
 std::function<void()> endHandler;
 
-template <class W> W& instance(QPointer<W>& slot) {
+template <class W, class Make> W& instance(QPointer<W>& slot, Make make) {
     if (!slot) {
-        slot = new W;
+        slot = make();
         slot->setAttribute(Qt::WA_DeleteOnClose);
     }
     return *slot;
@@ -35,25 +39,68 @@ template <class W> void destroy(QPointer<W>& slot) {
     slot.clear();
 }
 
+Redak* makeRedak() {
+    auto* editor = new Redak([](int style) { return xdata().picture(style); });
+    // A direct connection: "Zmień" waits in showModal until the dialog hides.
+    QObject::connect(editor, &Redak::colourDialogWanted, editor, [] { tlo().showModal(); });
+    QObject::connect(editor, &Redak::settingsConfirmed, editor,
+                     [](const pismolot::EffectSettings& settings) {
+                         confirmedSettings = settings;
+                         if (rysSlot)
+                             rysSlot->setSettings(settings);
+                         mdi().show();
+                     });
+    QObject::connect(editor, &Redak::aboutBoxWanted, editor, [] { autorX().showModeless(); });
+    QObject::connect(editor, &Redak::quitRequested, editor, [] { endProgram(); });
+    return editor;
+}
+
+Tlo* makeTlo() {
+    auto* dialog = new Tlo;
+    QObject::connect(dialog, &Tlo::colourChosen, dialog, [](pismolot::ColourValue colour) {
+        if (redakSlot)
+            redakSlot->setBackgroundColour(colour);
+    });
+    return dialog;
+}
+
+MDI* makeMdi() {
+    auto* main = new MDI;
+    if (rysSlot)
+        main->setRenderWindow(*rysSlot);
+    QObject::connect(main, &MDI::renderWindowWanted, main,
+                     [main] { main->showRenderWindow(rys()); });
+    QObject::connect(main, &MDI::aboutBoxWanted, main, [] { autorX().showModeless(); });
+    QObject::connect(main, &MDI::quitRequested, main, [] { endProgram(); });
+    return main;
+}
+
+Rys* makeRys() {
+    auto* render = new Rys(confirmedSettings.value_or(pismolot::EffectSettings{}));
+    if (mdiSlot)
+        mdiSlot->setRenderWindow(*render);
+    return render;
+}
+
 } // namespace
 
 Redak& redak() {
-    return instance(redakSlot);
+    return instance(redakSlot, makeRedak);
 }
 MDI& mdi() {
-    return instance(mdiSlot);
+    return instance(mdiSlot, makeMdi);
 }
 Rys& rys() {
-    return instance(rysSlot);
+    return instance(rysSlot, makeRys);
 }
 Tlo& tlo() {
-    return instance(tloSlot);
+    return instance(tloSlot, makeTlo);
 }
 AutorX& autorX() {
-    return instance(autorXSlot);
+    return instance(autorXSlot, [] { return new AutorX; });
 }
 XData& xdata() {
-    return instance(xdataSlot);
+    return instance(xdataSlot, [] { return new XData; });
 }
 
 bool hasRedak() {
@@ -95,6 +142,7 @@ void unloadAll() {
     destroy(autorXSlot);
     destroy(redakSlot);
     destroy(xdataSlot);
+    confirmedSettings.reset();
 }
 
 } // namespace forms

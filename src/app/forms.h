@@ -9,10 +9,14 @@ class Tlo;
 class AutorX;
 class XData;
 
-// The single instance of each window. An accessor creates its window on first
-// use (the constructor runs the window's Form_Load) and hands out the same one
-// until it is destroyed: a window closed with its close box is deleted, and
-// the next use creates it afresh, so no accessor hands out a dangling pointer.
+// The single instance of each window, and the one place that knows them all:
+// windows hand values on through their signals, and this registry wires each
+// window's signals to the others when it creates the window.
+//
+// An accessor creates its window on first use (the constructor runs the
+// window's Form_Load) and hands out the same one until it is destroyed: a
+// window closed with its close box is deleted, and the next use creates it
+// afresh, so no accessor hands out a dangling pointer.
 namespace forms {
 
 Redak& redak();
@@ -36,7 +40,8 @@ void endProgram();
 // An empty function restores the default.
 void setEndProgramHandler(std::function<void()> handler);
 
-// Destroys every window that exists (tests start each case afresh).
+// Destroys every window that exists and forgets the settings handed over at
+// "&OK" (tests start each case afresh).
 void unloadAll();
 
 } // namespace forms

@@ -1,22 +1,16 @@
 #include "colour/tlo.h"
 
-#include "app/forms.h"
-#include "app/palette.h"
-#include "app/twips.h"
-#include "editor/colourswatch.h"
-#include "editor/redak.h"
-#include "render/numbers.h"
 #include "resources/icons.h"
+#include "ui/centre.h"
+#include "ui/palette.h"
+#include "ui/twips.h"
 
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -111,14 +105,7 @@ void Tlo::connectControls() {
 }
 
 void Tlo::Form_Load() {
-    // Centred on the screen from the window's outer size.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    const QSize outer = frameGeometry().size();
-    move(area.left() + pismolot::roundHalfEven<int>(area.width() / 2.0 - outer.width() / 2.0),
-         area.top() + pismolot::roundHalfEven<int>(area.height() / 2.0 - outer.height() / 2.0));
+    ui::centreOnScreen(*this);
 }
 
 // Writes the model's state into the widgets without their signals: the model
@@ -172,7 +159,7 @@ bool Tlo::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Tlo::keyPressEvent(QKeyEvent* event) {
-    // There is no cancel button: Esc must not close the dialog.
+    // Neither button is the cancel button: Esc must not close the dialog.
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
         return;
@@ -187,8 +174,7 @@ void Tlo::hideEvent(QHideEvent* event) {
 }
 
 void Tlo::Command1_Click() {
-    if (ColourSwatch* swatch = forms::redak().Label4)
-        swatch->setBackColor(model_.ok());
+    emit colourChosen(model_.ok());
     hide();
 }
 
@@ -203,7 +189,6 @@ void Tlo::showModal() {
     show();
     raise();
     activateWindow();
-    QPointer<Tlo> self(this);
     if (!isVisible())
         return;
     QEventLoop loop;

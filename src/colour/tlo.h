@@ -12,8 +12,7 @@ class QPushButton;
 class QScrollBar;
 
 // The background colour dialog "Zmień tło". The widgets forward their events
-// to a ColourModel and show its state; "OK" hands the preview's back colour
-// to the editor's background swatch.
+// to a ColourModel and show its state; "OK" hands on the preview's back colour.
 class Tlo : public QDialog {
     Q_OBJECT
 public:
@@ -42,6 +41,8 @@ public:
     void Command2_Click();
 
 signals:
+    // "OK": the colour chosen, before the dialog hides.
+    void colourChosen(pismolot::ColourValue colour);
     // The dialog was hidden by the program or closed (ends a modal show).
     void hidden();
 

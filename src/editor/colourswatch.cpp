@@ -1,6 +1,6 @@
 #include "editor/colourswatch.h"
 
-#include "app/palette.h"
+#include "ui/palette.h"
 
 ColourSwatch::ColourSwatch(QWidget* parent) : QLabel(parent) {
     setAutoFillBackground(true);

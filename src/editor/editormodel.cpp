@@ -2,8 +2,6 @@
 
 #include "render/numbers.h"
 
-#include <algorithm>
-#include <cmath>
 #include <string_view>
 
 namespace editor {
@@ -64,14 +62,6 @@ pismolot::FontChoice toggleAttribute(pismolot::FontChoice font, int index) {
         break;
     }
     return font;
-}
-
-qsizetype sortedInsertPosition(const QStringList& sorted, const QString& name) {
-    const auto at = std::upper_bound(sorted.begin(), sorted.end(), name,
-                                     [](const QString& a, const QString& b) {
-                                         return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-                                     });
-    return at - sorted.begin();
 }
 
 } // namespace editor

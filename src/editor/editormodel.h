@@ -4,7 +4,6 @@
 #include "render/job.h"
 
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 
 #include <array>
@@ -24,7 +23,6 @@ inline constexpr int StartPresetIndex = 10;
 // The size box's text at design time; it reads as 0, which the preview font
 // refuses, until loading selects the start preset.
 inline constexpr const char* SizeBoxDesignText = "Combo1";
-
 
 // Attribute button index: 0 bold, 1 italic, 2 underline.
 enum Attribute { Bold = 0, Italic = 1, Underline = 2 };
@@ -54,9 +52,5 @@ pismolot::FontChoice toggleAttribute(pismolot::FontChoice font, int index);
 inline pismolot::ColourValue shadingFor(bool on) {
     return on ? ShadingOn : ShadingOff;
 }
-
-// Where `name` goes into a case-insensitively sorted list so that it stays
-// sorted; a name equal to others (ignoring case) goes after them.
-qsizetype sortedInsertPosition(const QStringList& sorted, const QString& name);
 
 } // namespace editor

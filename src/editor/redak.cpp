@@ -1,29 +1,22 @@
 #include "editor/redak.h"
 
-#include "app/forms.h"
-#include "app/palette.h"
-#include "app/twips.h"
 #include "editor/colourswatch.h"
 #include "editor/editormodel.h"
 #include "render/textraster.h"
 #include "resources/icons.h"
-#include "resources/xdata.h"
-
-#include "about/autorx.h"
-#include "colour/tlo.h"
-#include "mainwin/mdi.h"
+#include "ui/centre.h"
+#include "ui/palette.h"
+#include "ui/twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontInfo>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -71,14 +64,14 @@ void fillUnselected(QComboBox* list, const QStringList& items, const QString& ke
 
 } // namespace
 
-Redak::Redak(QWidget* parent) : QWidget(parent) {
+Redak::Redak(PictureStore pictures, QWidget* parent)
+    : QWidget(parent), pictures_(std::move(pictures)) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QStringLiteral("Pismolot"));
     setWindowIcon(icons::editor());
     setFixedSize(twips::size(6975, 4440));
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->geometry().center() - rect().center());
+    ui::centreOnScreen(*this);
 
     createControls();
     arrangeTabOrder();
@@ -188,10 +181,7 @@ void Redak::connectHandlers() {
 void Redak::Form_Load() {
     ListsFilled = false;
 
-    QStringList families;
-    for (const QString& family : pismolot::sortedFontFamilies())
-        families.insert(editor::sortedInsertPosition(families, family), family);
-    fillUnselected(List1, families);
+    fillUnselected(List1, pismolot::sortedFontFamilies());
     List1->setCurrentIndex(0);
 
     QStringList presets;
@@ -203,6 +193,15 @@ void Redak::Form_Load() {
     fillUnselected(List2, pismolot::styleNameList());
     ListsFilled = true;
     List2->setCurrentIndex(0);
+}
+
+pismolot::EffectSettings Redak::effectSettings() const {
+    pismolot::EffectSettings settings;
+    settings.background = backgroundColour();
+    settings.text = effectText();
+    settings.font = previewFont();
+    settings.styleIndex = std::int16_t(styleIndex());
+    return settings;
 }
 
 QString Redak::effectText() const {
@@ -221,6 +220,10 @@ int Redak::styleIndex() const {
 
 pismolot::ColourValue Redak::backgroundColour() const {
     return Label4->backColor();
+}
+
+void Redak::setBackgroundColour(pismolot::ColourValue colour) {
+    Label4->setBackColor(colour);
 }
 
 pismolot::ColourValue Redak::attributeShading(int index) const {
@@ -276,28 +279,29 @@ void Redak::List2_Click() {
     if (!ListsFilled)
         return;
     // No picture for the index (no selection): the previous one stays.
-    const QImage picture = forms::xdata().picture(List2->currentIndex());
+    const QImage picture = pictures_ ? pictures_(List2->currentIndex()) : QImage();
     if (!picture.isNull())
         Image1->setPixmap(QPixmap::fromImage(picture));
 }
 
 void Redak::Command1_Click() {
-    forms::tlo().showModal();
+    emit colourDialogWanted();
 }
 
 void Redak::Command2_Click() {
+    const pismolot::EffectSettings settings = effectSettings();
     hide();
-    forms::mdi().show();
+    emit settingsConfirmed(settings);
 }
 
 void Redak::Command3_Click() {
-    forms::autorX().showModeless();
+    emit aboutBoxWanted();
 }
 void Redak::Command4_Click() {
-    forms::endProgram();
+    emit quitRequested();
 }
 void Redak::Form_Unload() {
-    forms::endProgram();
+    emit quitRequested();
 }
 
 void Redak::closeEvent(QCloseEvent* event) {

@@ -2,9 +2,11 @@
 
 #include "render/job.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class QCloseEvent;
 class QComboBox;
@@ -15,17 +17,24 @@ class QPushButton;
 class ColourSwatch;
 
 // The editor, the start-up window. Its controls hold the effect's settings;
-// the render job reads them after "&OK" hides the window.
+// "&OK" hands them on as one value.
 class Redak : public QWidget {
     Q_OBJECT
 public:
-    explicit Redak(QWidget* parent = nullptr); // runs Form_Load
+    // The stored preview picture of a style; a null image where there is none.
+    using PictureStore = std::function<QImage(int style)>;
 
-    // Settings as the render job reads them, straight from the controls.
+    explicit Redak(PictureStore pictures, QWidget* parent = nullptr); // runs Form_Load
+
+    // The settings as the controls hold them, read in the order the render
+    // job reads them: background, text, font, style.
+    pismolot::EffectSettings effectSettings() const;
     QString effectText() const;                     // Text1's text
     pismolot::FontChoice previewFont() const;       // Text1's font
     int styleIndex() const;                         // List2's selected index
     pismolot::ColourValue backgroundColour() const; // Label4's background
+    // The colour dialog's answer: Label4 takes the colour.
+    void setBackgroundColour(pismolot::ColourValue colour);
 
     // Applies the font list's name and the size box's number to Text1's font.
     void Zmien();
@@ -54,6 +63,17 @@ public:
     QPushButton* Command1 = nullptr;
     QComboBox* Text2 = nullptr;
 
+signals:
+    // "Zmień": the colour dialog is to be shown modally; the editor waits
+    // until the connected slot returns.
+    void colourDialogWanted();
+    // "&OK", after the editor has hidden itself.
+    void settingsConfirmed(const pismolot::EffectSettings& settings);
+    // "&Autor".
+    void aboutBoxWanted();
+    // "&Koniec" and the close box.
+    void quitRequested();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -79,6 +99,7 @@ private:
     void setShading(int index, pismolot::ColourValue colour);
     void setPreviewFont(const pismolot::FontChoice& font);
 
+    PictureStore pictures_;
     bool ListsFilled = false;
     std::array<pismolot::ColourValue, 3> shading_{};
 };

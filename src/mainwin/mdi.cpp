@@ -1,13 +1,11 @@
 #include "mainwin/mdi.h"
 
-#include "about/autorx.h"
-#include "app/forms.h"
-#include "app/palette.h"
-#include "app/twips.h"
 #include "mainwin/opensave.h"
 #include "mainwin/output.h"
 #include "mainwin/rys.h"
 #include "resources/icons.h"
+#include "ui/palette.h"
+#include "ui/twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -111,7 +109,20 @@ void MDI::MDIForm_Load() {
 }
 
 void MDI::Timer1_Timer() {
-    Rys& rys = forms::rys();
+    emit renderWindowWanted();
+    Timer1->stop();
+}
+
+void MDI::setRenderWindow(Rys& rys) {
+    rys_ = &rys;
+}
+
+QImage MDI::resultPicture() const {
+    return rys_ ? rys_->resultPicture() : QImage();
+}
+
+void MDI::showRenderWindow(Rys& rys) {
+    setRenderWindow(rys);
     auto* sub = qobject_cast<QMdiSubWindow*>(rys.parentWidget());
     if (!sub || sub->mdiArea() != mdiArea) {
         // The render child has no close box: closing it would lose the picture.
@@ -120,7 +131,6 @@ void MDI::Timer1_Timer() {
         sub->setWindowIcon(icons::common());
     }
     sub->showMaximized();
-    Timer1->stop();
 }
 
 void MDI::zapisz_Click() {
@@ -128,24 +138,23 @@ void MDI::zapisz_Click() {
                                      QStringLiteral("Zapisz jako"), QString());
     if (path.isEmpty())
         return;
-    const QString failure = output::savePicture(path, forms::rys().resultPicture());
+    const QString failure = output::savePicture(path, resultPicture());
     if (!failure.isEmpty())
         showMessage(failure);
 }
 
 void MDI::kopiuj_Click() {
-    const QString failure =
-        output::copyPicture(*QGuiApplication::clipboard(), forms::rys().resultPicture());
+    const QString failure = output::copyPicture(*QGuiApplication::clipboard(), resultPicture());
     if (!failure.isEmpty())
         showMessage(failure);
 }
 
 void MDI::autor_Click() {
-    forms::autorX().showModeless();
+    emit aboutBoxWanted();
 }
 
 void MDI::koniec_Click() {
-    forms::endProgram();
+    emit quitRequested();
 }
 
 void MDI::MDIForm_Unload() {

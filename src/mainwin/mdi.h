@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 
@@ -9,6 +11,7 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QTimer;
+class Rys;
 
 // The main window: hosts the render window and the output commands.
 class MDI : public QMainWindow {
@@ -23,6 +26,13 @@ public:
     void autor_Click();
     void koniec_Click();
     void MDIForm_Unload();
+
+    // The render window whose picture the output commands take.
+    void setRenderWindow(Rys& rys);
+    // Hosts `rys` as the maximised child (the answer to renderWindowWanted).
+    void showRenderWindow(Rys& rys);
+    // The result picture at this moment: empty before the job has made it.
+    QImage resultPicture() const;
 
     // How "Zapisz jako..." asks for the file name: AskSaveFileName, unless
     // tests put in their own answer.
@@ -46,6 +56,12 @@ public:
     QMenu* pomoc = nullptr;
     QAction* autor = nullptr;
 
+signals:
+    // Timer1's tick: the render window is to be shown now.
+    void renderWindowWanted();
+    void aboutBoxWanted();
+    void quitRequested();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -54,4 +70,6 @@ private:
     void createMenus();
     void createHintStrip();
     void createTimer();
+
+    QPointer<Rys> rys_;
 };

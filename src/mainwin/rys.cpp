@@ -1,17 +1,17 @@
 #include "mainwin/rys.h"
 
-#include "app/twips.h"
 #include "mainwin/windowplatform.h"
-#include "render/job.h"
+#include "render/textraster.h"
+#include "ui/twips.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QTimer>
 
-Rys::Rys(QWidget* parent) : SurfaceWidget(twips::screenDpi(), 0xFFFFFFFF, parent) {
+Rys::Rys(pismolot::EffectSettings settings, QWidget* parent)
+    : SurfaceWidget(0xFFFFFFFF, parent), settings_(std::move(settings)) {
     setWindowTitle(QStringLiteral("Efekt"));
     resize(twips::size(7335, 4290));
-    coverArea();
 
     Picture1 = new QLabel(this);
     Picture1->setGeometry(twips::rect(0, 0, 735, 615));
@@ -29,22 +29,34 @@ Rys::Rys(QWidget* parent) : SurfaceWidget(twips::screenDpi(), 0xFFFFFFFF, parent
     Timer1->start();
 }
 
-QImage Rys::resultPicture() const {
-    return result_;
-}
-
 void Rys::Timer1_Timer() {
-    WindowPlatform platform(*this);
+    WindowPlatform platform(*this, settings_);
     pismolot::runRenderJob(platform);
 }
 
-void Rys::fillOutput(pismolot::ColourValue colour) {
-    refill(colour.toArgb());
+void Rys::stopTimer() {
+    Timer1->stop();
+}
+
+void Rys::setMeasureCaption(const QString& text) {
+    XSize->setText(text);
+}
+
+void Rys::setMeasureFont(const pismolot::FontChoice& font) {
+    XSize->setFont(pismolot::makeFont(font));
 }
 
 void Rys::setResultPicture(const QImage& picture) {
     result_ = picture;
-    Picture1->setPixmap(QPixmap::fromImage(picture));
+    QPixmap shown = QPixmap::fromImage(picture);
+    // One pixel of the picture on one device pixel.
+    shown.setDevicePixelRatio(devicePixelRatioF());
+    Picture1->setPixmap(shown);
+    Picture1->resize(shown.deviceIndependentSize().toSize());
+}
+
+void Rys::showResultPicture() {
+    Picture1->show();
 }
 
 // The picture belongs to this window until the program ends: closing the

@@ -1,35 +1,40 @@
 #pragma once
 
 #include "mainwin/surface.h"
-#include "render/colour.h"
+#include "render/job.h"
 
 #include <QImage>
 
 class QLabel;
 class QTimer;
 
-// The render window: its output surface and the result picture Picture1.
+// The render window: it shows the output surface and the result picture
+// Picture1 it is given, and its timer's first tick runs the render job on the
+// settings it was handed.
 class Rys : public SurfaceWidget {
     Q_OBJECT
 public:
-    explicit Rys(QWidget* parent = nullptr);
+    explicit Rys(pismolot::EffectSettings settings = {}, QWidget* parent = nullptr);
 
-    // The image of Picture1 as copy and save take it (empty before the job).
-    QImage resultPicture() const;
+    // The settings the job renders: the editor's at "&OK".
+    const pismolot::EffectSettings& settings() const { return settings_; }
+    void setSettings(const pismolot::EffectSettings& settings) { settings_ = settings; }
+
+    // The image of Picture1 as copy and save take it (empty before the job),
+    // in device pixels.
+    QImage resultPicture() const { return result_; }
 
     // Runs the render job; the timer's first tick calls it.
     void Timer1_Timer();
 
-    // The output surface: the back-buffer of the client area that the window
-    // paints from, white until the job fills it.
-    const QImage& outputSurface() const { return image(); }
-    QImage& outputSurface() { return image(); }
-    // Fills the whole surface with `colour` (over the current client area),
-    // erasing everything drawn before; the colour also fills any part the
-    // window grows into later.
-    void fillOutput(pismolot::ColourValue colour);
-    // Picture1's picture, shown unscaled at the box's (0, 0).
+    // What the job does to this window.
+    void stopTimer();
+    void setMeasureCaption(const QString& text);
+    void setMeasureFont(const pismolot::FontChoice& font);
+    // Picture1 takes `picture` (device pixels), sized to it, shown unscaled at
+    // the box's (0, 0); it stays hidden until showResultPicture.
     void setResultPicture(const QImage& picture);
+    void showResultPicture();
 
     QLabel* Picture1 = nullptr;
     QLabel* XSize = nullptr; // measuring label, never shown
@@ -39,5 +44,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    pismolot::EffectSettings settings_;
     QImage result_;
 };

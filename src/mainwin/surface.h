@@ -3,31 +3,34 @@
 #include <QImage>
 #include <QWidget>
 
-// A window area with persistent drawing: what is drawn on it is kept in a
-// back-buffer of its size, which it repaints from. The buffer grows with the
-// area, the new part in the fill colour, and never shrinks, so nothing drawn
-// is lost when the window is made smaller for a moment.
+// A window area with persistent drawing: it shows the surface it is given,
+// one device pixel of the surface on one device pixel of the screen, from its
+// top-left corner, and the fill colour wherever the surface does not reach
+// (also where the area grows later). It draws nothing of its own.
 class SurfaceWidget : public QWidget {
+    Q_OBJECT
 public:
-    // `dpi`: the resolution text is drawn at on the buffer.
-    SurfaceWidget(int dpi, QRgb fill, QWidget* parent = nullptr);
+    explicit SurfaceWidget(QRgb fill, QWidget* parent = nullptr);
 
-    const QImage& image() const { return image_; }
-    QImage& image() { return image_; }
-    int dpi() const { return dpi_; }
+    // Shows `surface`, whose pixels are device pixels (device pixel ratio 1),
+    // on a ground of `fill`. The image is shared, not copied.
+    void setSurface(const QImage& surface, QRgb fill);
 
-    // Fills the whole buffer with `fill`, erasing everything drawn before; the
-    // colour also fills any part the area grows into later.
-    void refill(QRgb fill);
-    // Makes the buffer cover the area now (before the first resize event).
-    void coverArea();
+    const QImage& surface() const { return surface_; }
+    QRgb fill() const { return fill_; }
+    // The area in device pixels.
+    QSize deviceSize() const;
+    // Paint events handled since the widget was made.
+    int paintCount() const { return paintCount_; }
+
+signals:
+    void painted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    const int dpi_;
+    QImage surface_;
     QRgb fill_;
-    QImage image_;
+    int paintCount_ = 0;
 };

@@ -1,7 +1,6 @@
 #include "mainwin/temp.h"
 
 #include "mainwin/surface.h"
-#include "render/textraster.h"
 #include "resources/icons.h"
 
 #include <QAction>
@@ -10,18 +9,19 @@
 #include <QMenuBar>
 #include <QScreen>
 
-Temp::Temp(int dpi, QWidget* parent) : QMainWindow(parent) {
+namespace {
+constexpr QRgb White = 0xFFFFFFFF;
+}
+
+Temp::Temp(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Proszę czekać...."));
     setWindowIcon(icons::common());
     // Fixed single border: a close box, no minimise or maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     mnuczekaj = menuBar()->addAction(QStringLiteral("Proszę czekać, trwa przetwarzanie danych..."));
-    surface_ = new SurfaceWidget(dpi, 0xFFFFFFFF, this);
+    surface_ = new SurfaceWidget(White, this);
     setCentralWidget(surface_);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    surface_->setPalette(pal);
 }
 
 void Temp::showWaiting() {
@@ -32,14 +32,16 @@ void Temp::showWaiting() {
     showMaximized();
     if (layout())
         layout()->activate();
-    surface_->coverArea();
 }
 
-void Temp::print(const QString& text) {
-    pismolot::drawText(surface_->image(), text, font_);
-    surface_->update();
+QSize Temp::surfaceSize() const {
+    return surface_->deviceSize();
 }
 
-const QImage& Temp::surface() const {
-    return surface_->image();
+void Temp::showSurface(const QImage& surface) {
+    surface_->setSurface(surface, White);
+}
+
+const QImage& Temp::shownSurface() const {
+    return surface_->surface();
 }

@@ -1,78 +1,69 @@
 #include "mainwin/windowplatform.h"
 
-#include "app/forms.h"
-#include "editor/redak.h"
 #include "mainwin/rys.h"
 #include "mainwin/temp.h"
 #include "render/headless.h"
 #include "render/textraster.h"
+#include "ui/twips.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QScreen>
-#include <QTimer>
 
 using namespace pismolot;
 
-WindowPlatform::WindowPlatform(Rys& rys) : rys_(&rys), dpi_(rys.dpi()) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    screenWidth_ = screen ? screen->geometry().width() : 0;
-}
+WindowPlatform::WindowPlatform(Rys& rys, EffectSettings settings)
+    : rys_(&rys), settings_(std::move(settings)), dpi_(twips::renderDpi()),
+      screen_(twips::screenDeviceSize()) {}
 
 WindowPlatform::~WindowPlatform() {
     delete temp_.data();
 }
 
-ColourValue WindowPlatform::backgroundColour() {
-    return forms::redak().backgroundColour();
-}
-QString WindowPlatform::text() {
-    return forms::redak().effectText();
-}
-FontChoice WindowPlatform::font() {
-    return forms::redak().previewFont();
-}
-int WindowPlatform::styleIndex() {
-    return forms::redak().styleIndex();
-}
-
 void WindowPlatform::disableTimer() {
     if (rys_)
-        rys_->Timer1->stop();
+        rys_->stopTimer();
 }
 
+// Both surfaces are at least as large as the screen: Temp covers the screen
+// and Rys is maximised, and so a text up to the screen's size keeps all its
+// letters, as in the headless renderer.
 void WindowPlatform::showWaitWindow() {
     delete temp_.data();
-    temp_ = new Temp(dpi_);
+    temp_ = new Temp;
     temp_->showWaiting();
+    scratch_ = makeSurface(screen_.expandedTo(temp_->surfaceSize()), dpi_);
+    temp_->showSurface(scratch_);
 }
 
 void WindowPlatform::fillOutput(ColourValue colour) {
     filled_ = colour;
+    const QSize area = rys_ ? screen_.expandedTo(rys_->deviceSize()) : screen_;
+    output_ = makeSurface(area, dpi_, colour.toArgb());
+    // Rys shows the colour all over now and is given the surface once the
+    // letters are on it, so the scan writes to a surface nobody shares.
     if (rys_)
-        rys_->fillOutput(colour);
+        rys_->setSurface(QImage(), colour.toArgb());
 }
 
 void WindowPlatform::setMeasureText(const QString& text) {
+    measureText_ = text;
     if (rys_)
-        rys_->XSize->setText(text);
+        rys_->setMeasureCaption(text);
 }
 
 void WindowPlatform::setMeasureFont(const FontChoice& font) {
     measureFont_ = font;
     if (rys_)
-        rys_->XSize->setFont(makeFont(font));
+        rys_->setMeasureFont(font);
 }
 
 void WindowPlatform::setScratchFont(const FontChoice& font) {
-    if (temp_)
-        temp_->setPrintFont(font);
+    scratchFont_ = font;
 }
 
 void WindowPlatform::drawScratchText(const QString& text) {
+    drawText(scratch_, text, scratchFont_);
     if (temp_)
-        temp_->print(text);
+        temp_->showSurface(scratch_);
 }
 
 void WindowPlatform::yield() {
@@ -80,49 +71,43 @@ void WindowPlatform::yield() {
 }
 
 ScreenMetrics WindowPlatform::screenMetrics() {
-    return screenAt(dpi_, screenWidth_);
+    return screenAt(dpi_, screen_.width());
 }
 
 TextExtent WindowPlatform::measuredExtent() {
-    if (!rys_)
-        return {};
-    // The label sizes itself to its caption, as the measure says.
-    const QSize px = measureText(rys_->XSize->text(), measureFont_, dpi_);
-    rys_->XSize->resize(px);
-    return pixelsToTwips(screenMetrics(), px);
+    return pixelsToTwips(screenMetrics(), measureText(measureText_, measureFont_, dpi_));
 }
 
 ConstRasterView WindowPlatform::scratch() {
-    return temp_ ? rasterOf(temp_->surface()) : ConstRasterView{};
+    return rasterOf(std::as_const(scratch_));
 }
 
 RasterView WindowPlatform::output() {
-    return rys_ ? rasterOf(rys_->outputSurface()) : RasterView{};
+    return rasterOf(output_);
 }
 
 void WindowPlatform::setResultSize(float widthTwips, float heightTwips) {
     resultSize_ = twipsToPixels(screenMetrics(), widthTwips, heightTwips);
-    if (rys_)
-        rys_->Picture1->resize(resultSize_);
 }
 
 void WindowPlatform::snapshotResult() {
-    if (rys_)
-        rys_->setResultPicture(cutResult(rys_->outputSurface(), resultSize_, filled_));
+    if (!rys_)
+        return;
+    rys_->setSurface(output_, filled_.toArgb());
+    rys_->setResultPicture(cutResult(output_, resultSize_, filled_));
 }
 
 void WindowPlatform::clearBackgroundPicture() {
     // Rys carries no background picture; what remains is its surface.
-    if (rys_)
-        rys_->update();
 }
 
 void WindowPlatform::showResult() {
     if (rys_)
-        rys_->Picture1->show();
+        rys_->showResultPicture();
 }
 
 void WindowPlatform::closeWaitWindow() {
     delete temp_.data();
     temp_.clear();
+    scratch_ = QImage();
 }

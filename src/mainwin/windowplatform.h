@@ -2,24 +2,26 @@
 
 #include "render/job.h"
 
+#include <QImage>
 #include <QPointer>
 #include <QSize>
 
 #include "mainwin/rys.h"
 #include "mainwin/temp.h"
 
-// The render job on the program's windows: settings from the editor, the
-// wait window Temp as scratch surface, Rys's back-buffer as output surface
-// and its Picture1 as result picture.
+// The render job on the program's windows: the settings handed over at
+// "&OK", a scratch and an output surface of its own, which it gives the wait
+// window Temp and the render window Rys to show, and Rys's Picture1 as the
+// result picture.
 class WindowPlatform final : public pismolot::RenderPlatform {
 public:
-    explicit WindowPlatform(Rys& rys);
+    WindowPlatform(Rys& rys, pismolot::EffectSettings settings);
     ~WindowPlatform() override; // closes the wait window if the job did not
 
-    pismolot::ColourValue backgroundColour() override;
-    QString text() override;
-    pismolot::FontChoice font() override;
-    int styleIndex() override;
+    pismolot::ColourValue backgroundColour() override { return settings_.background; }
+    QString text() override { return settings_.text; }
+    pismolot::FontChoice font() override { return settings_.font; }
+    int styleIndex() override { return settings_.styleIndex; }
 
     void disableTimer() override;
     void showWaitWindow() override;
@@ -41,15 +43,23 @@ public:
 
     // The wait window while the job has it open.
     Temp* waitWindow() const { return temp_; }
+    int dpi() const { return dpi_; }
+    // The screen in device pixels.
+    QSize screenSize() const { return screen_; }
 
 private:
     // Either window may be closed for good during the job's yield; the job
-    // then reads no letters and writes nowhere, and still runs to its end.
+    // then reads no letters and shows nothing, and still runs to its end.
     QPointer<Rys> rys_;
     QPointer<Temp> temp_;
+    const pismolot::EffectSettings settings_;
     int dpi_;
-    int screenWidth_;
+    QSize screen_;
+    QImage scratch_;
+    QImage output_;
+    QString measureText_;
     pismolot::FontChoice measureFont_;
+    pismolot::FontChoice scratchFont_;
     QSize resultSize_;
     pismolot::ColourValue filled_ = pismolot::ColourValue::rgb(255, 255, 255);
 };

@@ -1,7 +1,7 @@
 #include "resources/xdata.h"
 
-#include "app/twips.h"
 #include "resources/stylepreviews.h"
+#include "ui/twips.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,6 +1,7 @@
 #include "about/autorx.h"
 
 #include "app/forms.h"
+#include "ui/centre.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -42,7 +43,7 @@ protected:
     }
 
     static QPoint centre(const AutorX& box) {
-        return about::centredTopLeft(box.screen()->geometry(), box.frameGeometry().size());
+        return ui::centredTopLeft(box.screen()->geometry(), box.frameGeometry().size());
     }
 
     std::vector<QUrl> opened_;

@@ -179,6 +179,31 @@ TEST_F(TloTest, EnterAndEscPressNeitherButton) {
     EXPECT_EQ(swatch->backColor(), before);
 }
 
+// On its own: "OK" hands the colour on while the dialog is still up, then hides.
+TEST(TloAlone, OkHandsOnTheColourThenHides) {
+    Tlo d;
+    d.show();
+    QList<ColourValue> chosen;
+    bool visibleThen = false;
+    QObject::connect(&d, &Tlo::colourChosen, &d, [&](ColourValue colour) {
+        chosen.append(colour);
+        visibleThen = d.isVisible();
+    });
+    QTest::mouseClick(d.Command2, Qt::LeftButton);
+    EXPECT_TRUE(chosen.isEmpty()) << "Anuluj hands nothing on";
+    d.show();
+    QTest::mouseClick(d.Command1, Qt::LeftButton);
+    ASSERT_EQ(chosen.size(), 1);
+    EXPECT_TRUE(visibleThen);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(chosen[0], pismolot::syscolour::MenuText) << "the preview was never computed";
+    d.show();
+    d.HScroll3->setValue(77);
+    QTest::mouseClick(d.Command1, Qt::LeftButton);
+    ASSERT_EQ(chosen.size(), 2);
+    EXPECT_EQ(chosen[1], ColourValue::rgb(0, 0, 77));
+}
+
 TEST_F(TloTest, HiddenSignalEndsAModalWait) {
     Tlo& d = shown();
     QSignalSpy hidden(&d, &Tlo::hidden);

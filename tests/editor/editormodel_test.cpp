@@ -83,12 +83,4 @@ TEST(ApplyFontChoice, RefusedStepKeepsItsValueOtherStepStillRuns) {
     EXPECT_EQ(noName.size, 12.0f);
 }
 
-TEST(SortedInsertPosition, KeepsCaseInsensitiveOrderWithTiesAfter) {
-    QStringList list;
-    for (const char* name : {"zeta", "Alpha", "beta", "ALPHA", "Gamma", "alpha"})
-        list.insert(editor::sortedInsertPosition(list, QString::fromLatin1(name)),
-                    QString::fromLatin1(name));
-    EXPECT_EQ(list, (QStringList{"Alpha", "ALPHA", "alpha", "beta", "Gamma", "zeta"}));
-}
-
 } // namespace

@@ -224,19 +224,83 @@ TEST_F(RedakTest, StyleKShowsPictureK) {
     EXPECT_EQ(shownPicture(), forms::xdata().picture(5)) << "no selection keeps the picture";
 }
 
-TEST_F(RedakTest, CloseBoxAndKoniecEndTheProgram) {
-    editor().show();
-    editor().close();
+TEST_F(RedakTest, KoniecAndCloseBoxEndTheProgram) {
+    Redak& r = editor();
+    r.show();
+    QTest::mouseClick(r.Command4, Qt::LeftButton);
     EXPECT_EQ(endCalls, 1);
 
-    QTest::mouseClick(editor().Command4, Qt::LeftButton);
+    r.close();
     EXPECT_EQ(endCalls, 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(forms::hasRedak()) << "the close box destroys the window";
 }
 
-TEST_F(RedakTest, BackgroundColourIsReadFromLabel4) {
-    Redak& r = editor();
-    r.Label4->setBackColor(pismolot::ColourValue::rgb(1, 2, 3));
+// The editor on its own, without the registry: it asks its picture store for
+// the style pictures and hands its settings on as one value.
+class RedakAlone : public testing::Test {
+protected:
+    QList<int> asked;
+    Redak::PictureStore store = [this](int style) {
+        asked.append(style);
+        QImage picture(4, 4, QImage::Format_RGB32);
+        picture.fill(qRgb(style, 0, 0));
+        return style == 6 ? QImage() : picture;
+    };
+};
+
+TEST_F(RedakAlone, ShowsThePicturesOfItsStore) {
+    Redak r(store);
+    EXPECT_EQ(asked, QList<int>{0}) << "loading shows style 0";
+    r.List2->setCurrentIndex(4);
+    EXPECT_EQ(QColor(r.Image1->pixmap().toImage().pixel(0, 0)), QColor(4, 0, 0));
+    r.List2->setCurrentIndex(6);
+    EXPECT_EQ(QColor(r.Image1->pixmap().toImage().pixel(0, 0)), QColor(4, 0, 0))
+        << "a style without a picture keeps the previous one";
+    EXPECT_EQ(asked, (QList<int>{0, 4, 6}));
+}
+
+TEST_F(RedakAlone, OkHidesThenHandsOnTheSettings) {
+    Redak r(store);
+    r.show();
+    r.Text1->setText(QStringLiteral("Zażółć"));
+    r.List2->setCurrentIndex(11);
+    QTest::mouseClick(r.tbToolBar[1], Qt::LeftButton);
+    r.setBackgroundColour(pismolot::ColourValue::rgb(1, 2, 3));
     EXPECT_EQ(r.backgroundColour(), pismolot::ColourValue::rgb(1, 2, 3));
+    EXPECT_EQ(r.Label4->backColor(), pismolot::ColourValue::rgb(1, 2, 3));
+
+    QList<pismolot::EffectSettings> handed;
+    bool visibleThen = true;
+    QObject::connect(&r, &Redak::settingsConfirmed, &r,
+                     [&](const pismolot::EffectSettings& settings) {
+                         handed.append(settings);
+                         visibleThen = r.isVisible();
+                     });
+    QTest::mouseClick(r.Command2, Qt::LeftButton);
+    ASSERT_EQ(handed.size(), 1);
+    EXPECT_FALSE(visibleThen) << "hidden first";
+    const pismolot::EffectSettings& s = handed[0];
+    EXPECT_EQ(s.text, QStringLiteral("Zażółć"));
+    EXPECT_EQ(s.font, r.previewFont());
+    EXPECT_TRUE(s.font.italic);
+    EXPECT_EQ(s.styleIndex, 11);
+    EXPECT_EQ(s.background, pismolot::ColourValue::rgb(1, 2, 3));
+}
+
+TEST_F(RedakAlone, ButtonsAskForWhatTheyOpen) {
+    Redak r(store);
+    int colour = 0, about = 0, quit = 0;
+    QObject::connect(&r, &Redak::colourDialogWanted, &r, [&] { ++colour; });
+    QObject::connect(&r, &Redak::aboutBoxWanted, &r, [&] { ++about; });
+    QObject::connect(&r, &Redak::quitRequested, &r, [&] { ++quit; });
+    QTest::mouseClick(r.Command1, Qt::LeftButton);
+    QTest::mouseClick(r.Command3, Qt::LeftButton);
+    EXPECT_EQ(colour, 1);
+    EXPECT_EQ(about, 1);
+    EXPECT_EQ(quit, 0);
+    QTest::mouseClick(r.Command4, Qt::LeftButton);
+    EXPECT_EQ(quit, 1);
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -151,11 +152,13 @@ TEST_P(WholeWay, OkShowsTheRenderersPicture) {
     qApp->installEventFilter(&spy);
 
     StyleRandom random = styleRandom(); // the job draws from the same sequence
+    const QPointer<Redak> editor = &forms::redak();
     pressOkAndWait();
+    ASSERT_TRUE(editor) << "the editor lives on, hidden";
     qApp->removeEventFilter(&spy);
     const QImage expected = renderHeadless(settings, screenSize(), screenDpi(), random);
 
-    EXPECT_FALSE(forms::redak().isVisible());
+    EXPECT_FALSE(editor->isVisible());
     EXPECT_TRUE(forms::mdi().isVisible());
     EXPECT_TRUE(forms::mdi().isMaximized());
     EXPECT_EQ(waitShows, 1);
@@ -176,10 +179,10 @@ TEST_P(WholeWay, OkShowsTheRenderersPicture) {
     EXPECT_EQ(rys.Picture1->size(), expected.size());
     EXPECT_EQ(rys.Picture1->pixmap().toImage().convertToFormat(QImage::Format_RGB32), expected);
     // The window shows the background all over and the text at the top left.
-    const QImage surface = rys.outputSurface();
+    const QImage surface = rys.surface();
     EXPECT_EQ(surface.copy(QRect(QPoint(0, 0), expected.size())), expected);
     EXPECT_EQ(surface.pixel(surface.width() - 1, surface.height() - 1), c.background.toArgb());
-    EXPECT_GE(surface.size().width(), rys.width());
+    EXPECT_EQ(rys.fill(), c.background.toArgb()) << "and beyond the surface";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -205,12 +208,20 @@ TEST_F(Fixture, EmptyTextGivesAnEmptyPictureAndStillClosesTheWaitWindow) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "zostaje");
 }
 
-// The wait window as the job sees it: a white, maximised scratch surface
-// covering its client area, on which the text comes out black.
-TEST_F(Fixture, WaitWindowIsAWhiteMaximisedScratchSurface) {
+int letterPixels(ConstRasterView raster) {
+    int count = 0;
+    for (int y = 0; y < raster.height; ++y)
+        for (int x = 0; x < raster.width; ++x)
+            count += isLetterPixel(raster.row(y)[x]);
+    return count;
+}
+
+// The wait window shows the job's scratch surface: white, at least as large
+// as its client area, and the text comes out black on it.
+TEST_F(Fixture, WaitWindowShowsTheWhiteScratchSurface) {
     Rys& rys = forms::rys();
     rys.Timer1->stop();
-    WindowPlatform platform(rys);
+    WindowPlatform platform(rys, EffectSettings{});
     platform.showWaitWindow();
     Temp* temp = platform.waitWindow();
     ASSERT_NE(temp, nullptr);
@@ -218,8 +229,8 @@ TEST_F(Fixture, WaitWindowIsAWhiteMaximisedScratchSurface) {
     EXPECT_TRUE(temp->isMaximized());
     EXPECT_EQ(temp->windowTitle(), QStringLiteral("Proszę czekać...."));
 
-    const QImage blank = temp->surface();
-    EXPECT_EQ(blank.size(), temp->centralWidget()->size());
+    const QImage blank = temp->shownSurface();
+    EXPECT_EQ(blank.size(), screenSize().expandedTo(temp->surfaceSize()));
     EXPECT_EQ(blank.format(), QImage::Format_RGB32);
     EXPECT_EQ(blank, makeSurface(blank.size(), screenDpi()));
 
@@ -227,14 +238,28 @@ TEST_F(Fixture, WaitWindowIsAWhiteMaximisedScratchSurface) {
     platform.drawScratchText("H");
     QImage expected = makeSurface(blank.size(), screenDpi());
     drawText(expected, "H", sans(20, true));
-    EXPECT_EQ(temp->surface(), expected);
+    EXPECT_EQ(temp->shownSurface(), expected);
+    const int letters = letterPixels(rasterOf(std::as_const(expected)));
+    ASSERT_GT(letters, 20);
 
-    // Closing it with its close box keeps what the job has drawn.
+    // Closing it with its close box leaves the job's surface as it was.
     temp->close();
-    EXPECT_EQ(temp->surface(), expected);
+    EXPECT_EQ(letterPixels(platform.scratch()), letters);
     platform.closeWaitWindow();
     EXPECT_EQ(platform.waitWindow(), nullptr);
     EXPECT_TRUE(waitWindows().isEmpty());
+}
+
+// The editor hands its settings over at "&OK": what happens to its controls
+// afterwards does not reach the picture.
+TEST_F(Fixture, RenderTakesTheSettingsOfTheMomentOfOk) {
+    setEditor("Przed", sans(24), 2, ColourValue::rgb(5, 6, 7));
+    const EffectSettings atOk = editorSettings();
+    QTest::mouseClick(forms::redak().Command2, Qt::LeftButton);
+    setEditor("Po", sans(30, true), 9, ColourValue::rgb(200, 0, 0));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [] { return forms::hasRys() && forms::rys().Picture1->isVisible(); }, 10000));
+    EXPECT_EQ(forms::rys().resultPicture(), renderHeadless(atOk, screenSize(), screenDpi()));
 }
 
 // Both timers fire once: the render child is shown once and the job's
@@ -398,6 +423,7 @@ TEST_F(Fixture, CtrlAShowsTheAboutBox) {
 // editor does not come back.
 TEST_F(Fixture, F12MenuAndCloseBoxEndTheProgram) {
     setEditor("Koniec", sans(24), 0, ColourValue::rgb(9, 9, 9));
+    const QPointer<Redak> editor = &forms::redak();
     pressOkAndWait();
     MDI& mdi = forms::mdi();
     pressShortcut(Qt::Key_F12);
@@ -406,7 +432,9 @@ TEST_F(Fixture, F12MenuAndCloseBoxEndTheProgram) {
     EXPECT_EQ(endCalls, 2);
     mdi.close();
     EXPECT_EQ(endCalls, 3);
-    EXPECT_FALSE(forms::redak().isVisible());
+    // The editor that "&OK" hid does not come back.
+    ASSERT_TRUE(editor);
+    EXPECT_FALSE(editor->isVisible());
 }
 
 } // namespace

@@ -1,18 +1,19 @@
-#include "app/palette.h"
+#include "ui/palette.h"
 
 #include <QApplication>
 #include <QPalette>
 
 QColor toQColor(pismolot::ColourValue colour) {
+    namespace sys = pismolot::syscolour;
     if (colour.isSystem() && qobject_cast<QApplication*>(QCoreApplication::instance())) {
         const QPalette palette = QApplication::palette();
         switch (colour.systemIndex()) {
-        case 10:
-            return palette.color(QPalette::Window); // active border
-        case 12:
-            return palette.color(QPalette::Dark); // application workspace
-        case 15:
-            return palette.color(QPalette::Button); // button face
+        case sys::ActiveBorder.systemIndex():
+            return palette.color(QPalette::Window);
+        case sys::AppWorkspace.systemIndex():
+            return palette.color(QPalette::Dark);
+        case sys::ButtonFace.systemIndex():
+            return palette.color(QPalette::Button);
         default:
             break;
         }

@@ -1,11 +1,23 @@
-#include "app/twips.h"
+#include "ui/twips.h"
 
 #include "render/numbers.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <cmath>
+
 namespace twips {
+
+namespace {
+
+qreal devicePixelRatio() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
+    return ratio > 0 ? ratio : 1.0;
+}
+
+} // namespace
 
 int screenDpi() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -27,6 +39,19 @@ QRect rect(int left, int top, int width, int height) {
 
 QSize size(int width, int height) {
     return QSize(toPixels(width), toPixels(height));
+}
+
+int renderDpi() {
+    return qRound(screenDpi() * devicePixelRatio());
+}
+
+QSize screenDeviceSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QSize logical = screen->geometry().size();
+    const qreal ratio = devicePixelRatio();
+    return QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio));
 }
 
 } // namespace twips
