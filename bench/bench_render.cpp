@@ -77,6 +77,24 @@ void BM_JobLine480(benchmark::State& state) {
 }
 BENCHMARK(BM_JobLine480)->Unit(benchmark::kMillisecond);
 
+void BM_JobLine480Transparent(benchmark::State& state) {
+    const EffectSettings s = settings(
+        QStringLiteral("Pismolot maluje litery tekstu w kolorowe paski i gradienty!!!!"), 480);
+    for (auto _ : state) {
+        StyleRandom random;
+        benchmark::DoNotOptimize(renderHeadless(s, {1920, 1080}, 96, random, RenderOptions{true}));
+    }
+}
+BENCHMARK(BM_JobLine480Transparent)->Unit(benchmark::kMillisecond);
+
+void BM_JobLargest(benchmark::State& state) {
+    // 2048 pt at 96 DPI: taller than the screen, so measured in strips.
+    const EffectSettings s = settings(QStringLiteral("Ag"), 2048);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(renderHeadless(s, {1920, 1080}, 96));
+}
+BENCHMARK(BM_JobLargest)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char** argv) {

@@ -6,15 +6,13 @@
 #include "textinput.h"
 
 #include <QFileDevice>
-#include <QFontInfo>
 #include <QIODevice>
 
 namespace pismolot::cli {
 
 QImage renderPicture(const EffectSettings& settings, QSize screen, int dpi, bool transparent) {
-    Q_UNUSED(transparent);
     StyleRandom fresh;
-    return renderHeadless(settings, screen, dpi, fresh);
+    return renderHeadless(settings, screen, dpi, fresh, RenderOptions{transparent});
 }
 
 bool formatAvailable(ImageFormat format) {
@@ -22,12 +20,11 @@ bool formatAvailable(ImageFormat format) {
 }
 
 bool sizeDrawable(float points, int dpi) {
-    Q_UNUSED(dpi);
-    return points > 0 && points <= MaxFontPoints;
+    return fontSizeDrawable(points, dpi);
 }
 
 int maxPixelsPerEm() {
-    return 1 << 30;
+    return MaxPixelsPerEm;
 }
 
 QStringList fontFamilies() {
@@ -39,7 +36,7 @@ QString defaultFamily() {
 }
 
 QString familyDrawn(const QString& requested) {
-    return QFontInfo(makeFont(FontChoice{requested})).family();
+    return resolvedFamily(requested);
 }
 
 WriteStatus checkPictureFor(const QImage& picture, ImageFormat) {

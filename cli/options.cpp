@@ -75,6 +75,15 @@ std::optional<float> parseSize(const QString& value) {
     return size;
 }
 
+// The largest size in hundredths of a point that the font engine draws at
+// `dpi`, for the message that refuses a larger one.
+double largestDrawableSize(int dpi) {
+    double points = std::floor(double(maxPixelsPerEm()) * 72.0 / dpi * 100.0) / 100.0;
+    while (points > 0.01 && !sizeDrawable(float(points), dpi))
+        points -= 0.01;
+    return std::min(points, double(MaxFontPoints));
+}
+
 std::optional<int> parseStyle(const QString& value) {
     if (matchesWhole(value, QStringLiteral("[0-9]{1,3}"), nullptr)) {
         const int index = value.toInt();
@@ -297,10 +306,11 @@ ParseResult parseArguments(const QStringList& args, const FormatAvailable& avail
     if (!sizeDrawable(o.settings.font.size, o.dpi))
         return bad(
             QStringLiteral("size %1 pt is too large at %2 dpi: the font engine draws at most "
-                           "%3 pixels per em (size x dpi / 72)")
+                           "%3 pixels per em (size x dpi / 72), that is %4 pt here")
                 .arg(double(o.settings.font.size))
                 .arg(o.dpi)
-                .arg(maxPixelsPerEm()));
+                .arg(maxPixelsPerEm())
+                .arg(largestDrawableSize(o.dpi)));
 
     const QStringList texts = parser.positionalArguments();
     if (texts.size() > 1)

@@ -1,23 +1,25 @@
 # bash completion for pismolot-render                         -*- shell-script -*-
 
-# Candidates from a list (one per line) that start with the word being
-# completed, with spaces escaped, since style and font names hold them.
+# Offers the lines of standard input that begin with the word being
+# completed. Unquoted, each is escaped, since style and font names hold
+# blanks; after an opening quote readline keeps the quote, and the name goes
+# in as it is.
 _pismolot_render_matching() {
-    local cur="$1" prefix="" item
-    # A word begun with a quote: match without it and keep it in the reply.
+    local cur="$1" quoted=false item
     case "$cur" in
     \"* | \'*)
-        prefix="${cur:0:1}"
+        quoted=true
         cur="${cur:1}"
+        cur="${cur%[\"\']}"
         ;;
-    *) cur="${cur//\\ / }" ;;
+    *) cur="${cur//\\/}" ;;
     esac
     while IFS= read -r item; do
         [[ -n "$item" && "$item" == "$cur"* ]] || continue
-        if [[ -n "$prefix" ]]; then
-            COMPREPLY+=("$prefix$item$prefix")
+        if $quoted; then
+            COMPREPLY+=("$item")
         else
-            COMPREPLY+=("${item// /\\ }")
+            COMPREPLY+=("$(printf '%q' "$item")")
         fi
     done
 }
@@ -26,12 +28,15 @@ _pismolot_render() {
     local cur="${COMP_WORDS[COMP_CWORD]}"
     local prev="${COMP_WORDS[COMP_CWORD - 1]}"
     COMPREPLY=()
-    # "--style=Sz" reaches us as "--style" "=" "Sz".
+    # "--style=Sz" reaches us as "--style" "=" "Sz" where "=" breaks words,
+    # and as one word where it does not.
     if [[ "$cur" == "=" ]]; then
-        prev="${COMP_WORDS[COMP_CWORD - 1]}"
         cur=""
     elif [[ "$prev" == "=" && COMP_CWORD -ge 2 ]]; then
         prev="${COMP_WORDS[COMP_CWORD - 2]}"
+    elif [[ "$cur" == --*=* ]]; then
+        prev="${cur%%=*}"
+        cur="${cur#*=}"
     fi
 
     local i
@@ -42,19 +47,6 @@ _pismolot_render() {
     case "$prev" in
     --style)
         _pismolot_render_matching "$cur" <<'EOF'
-0
-1
-2
-3
-4
-5
-6
-7
-8
-9
-10
-11
-12
 Różowo granatowy
 Niebieski
 Różowo błękitny
@@ -87,9 +79,13 @@ EOF
         return 0
         ;;
     -o | --output | --text-file | --batch)
-        compopt -o filenames 2>/dev/null
-        COMPREPLY=($(compgen -f -- "$cur"))
         [[ "-" == "$cur"* ]] && COMPREPLY+=("-")
+        if declare -F _filedir >/dev/null; then
+            _filedir
+        else
+            compopt -o filenames 2>/dev/null
+            COMPREPLY+=($(compgen -f -- "$cur"))
+        fi
         return 0
         ;;
     --jobs)

@@ -9,6 +9,10 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pismolot"));
+#ifdef PISMOLOT_APP_ID
+    // The installed desktop entry, by which Wayland desktops find the icon.
+    QApplication::setDesktopFileName(QStringLiteral(PISMOLOT_APP_ID));
+#endif
     // Every window that has no icon of its own carries the common one.
     QApplication::setWindowIcon(icons::common());
     forms::redak().show();

@@ -1,6 +1,7 @@
 #include "editor/editormodel.h"
 
 #include "render/numbers.h"
+#include "render/textraster.h"
 
 #include <string_view>
 
@@ -13,23 +14,23 @@ bool filterSizeKey(int& keyAscii) {
     return false;
 }
 
-std::optional<float> previewSize(QStringView sizeText) {
+std::optional<float> previewSize(QStringView sizeText, int dpi) {
     const double number = pismolot::readNumber(std::u16string_view(
         reinterpret_cast<const char16_t*>(sizeText.utf16()), std::size_t(sizeText.size())));
     const float size = float(number);
-    // The comparison also refuses NaN; overflow to infinity fails the bound.
-    if (!(size > 0.0f && size <= pismolot::MaxFontPoints))
+    // Refuses NaN too; overflow to infinity fails the bound.
+    if (!pismolot::fontSizeDrawable(size, dpi))
         return std::nullopt;
     return size;
 }
 
 pismolot::FontChoice applyFontChoice(const pismolot::FontChoice& current, const QString& fontName,
-                                     QStringView sizeText) {
+                                     QStringView sizeText, int dpi) {
     pismolot::FontChoice next = current;
     // No selection in the font list leaves its text empty: no font has that name.
     if (!fontName.isEmpty())
         next.name = fontName;
-    if (const std::optional<float> size = previewSize(sizeText))
+    if (const std::optional<float> size = previewSize(sizeText, dpi))
         next.size = *size;
     return next;
 }

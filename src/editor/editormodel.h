@@ -38,14 +38,15 @@ bool filterSizeKey(int& keyAscii);
 
 // The size the preview font takes for the size box's text, read as a number
 // in single precision; nothing when the font refuses it (0, negative, beyond
-// pismolot::MaxFontPoints, not a number).
-std::optional<float> previewSize(QStringView sizeText);
+// pismolot::MaxFontPoints, not a number) or the font engine cannot draw it at
+// the screen's `dpi`.
+std::optional<float> previewSize(QStringView sizeText, int dpi);
 
 // Zmien on plain values: the font list's text becomes the name and the size
 // box's text the size; a step the font refuses keeps the current value.
 // Bold, italic and underline are never touched.
 pismolot::FontChoice applyFontChoice(const pismolot::FontChoice& current, const QString& fontName,
-                                     QStringView sizeText);
+                                     QStringView sizeText, int dpi);
 
 bool attribute(const pismolot::FontChoice& font, int index);
 pismolot::FontChoice toggleAttribute(pismolot::FontChoice font, int index);

@@ -246,8 +246,8 @@ void Redak::setShading(int index, pismolot::ColourValue colour) {
 }
 
 void Redak::Zmien() {
-    setPreviewFont(
-        editor::applyFontChoice(previewFont(), List1->currentText(), Text2->currentText()));
+    setPreviewFont(editor::applyFontChoice(previewFont(), List1->currentText(),
+                                           Text2->currentText(), twips::renderDpi()));
 }
 
 void Redak::List1_Click() {

@@ -75,7 +75,7 @@ ScreenMetrics WindowPlatform::screenMetrics() {
 }
 
 TextExtent WindowPlatform::measuredExtent() {
-    return pixelsToTwips(screenMetrics(), measureText(measureText_, measureFont_, dpi_));
+    return pixelsToTwips(screenMetrics(), measureText(measureText_, measureFont_, dpi_, screen_));
 }
 
 ConstRasterView WindowPlatform::scratch() {

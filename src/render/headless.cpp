@@ -1,6 +1,5 @@
 #include "headless.h"
 
-#include "numbers.h"
 #include "textraster.h"
 
 #include <QPainter>
@@ -13,16 +12,11 @@ ScreenMetrics screenAt(int dpi, int widthPixels) {
 }
 
 QSize twipsToPixels(const ScreenMetrics& screen, float widthTwips, float heightTwips) {
-    return QSize(roundHalfEven<int>(widthTwips / screen.tppx),
-                 roundHalfEven<int>(heightTwips / screen.tppy));
+    return QSize(twipsToPixelCount(widthTwips, screen.tppx), rowsOf(heightTwips, screen.tppy));
 }
 
 TextExtent pixelsToTwips(const ScreenMetrics& screen, QSize pixels) {
     return {float(pixels.width()) * screen.tppx, float(pixels.height()) * screen.tppy};
-}
-
-QSize resultPixelSize(const ScanPlan& plan) {
-    return QSize(plan.cols, plan.rows);
 }
 
 QImage cutResult(const QImage& output, QSize size, ColourValue background) {
@@ -37,34 +31,21 @@ QImage cutResult(const QImage& output, QSize size, ColourValue background) {
     return result;
 }
 
-HeadlessPlatform::HeadlessPlatform(EffectSettings settings, QSize screen, int dpi)
-    : settings_(std::move(settings)), screen_(screen), dpi_(dpi) {}
+HeadlessPlatform::HeadlessPlatform(EffectSettings settings, QSize screen, int dpi,
+                                   RenderOptions options)
+    : settings_(std::move(settings)), screen_(screen), dpi_(dpi), options_(options) {}
 
-void HeadlessPlatform::showWaitWindow() {}
-
-void HeadlessPlatform::fillOutput(ColourValue colour) {
-    filled_ = colour;
-}
-
-// Only the top-left cols x rows corner of the surfaces reaches the result
-// picture (the scan's writes in column cols and row rows fall just outside
-// it), so the screen-sized surfaces are made just that large: the result's
-// pixels are the same, the time and memory much smaller.
+// The drawing that measures the text is the scratch surface itself: the job
+// measures the same text in the same font that it draws, so it is drawn once.
+// Both surfaces cover only the text's rectangle within the screen, which is
+// all the scan reads and all the result picture shows; the screen-sized
+// surfaces of the windows give the same picture.
 void HeadlessPlatform::drawScratchText(const QString& text) {
-    const ScreenMetrics m = screenMetrics();
-    const TextExtent extent = pixelsToTwips(m, measured(text, scratchFont_));
-    const ScanPlan plan = planScan(extent.width, extent.height, m.tppx, m.tppy, m.widthTwips);
-    const QSize reach = resultPixelSize(plan).boundedTo(screen_).expandedTo(QSize(1, 1));
-    scratch_ = makeSurface(reach, dpi_);
-    output_ = makeSurface(reach, dpi_, filled_.toArgb());
-    drawText(scratch_, text, scratchFont_);
-}
-
-// The job measures the same text in the same font that it draws: measure once.
-QSize HeadlessPlatform::measured(const QString& text, const FontChoice& font) {
-    if (!lastMeasure_ || lastMeasure_->text != text || lastMeasure_->font != font)
-        lastMeasure_ = Measure{text, font, measureText(text, font, dpi_)};
-    return lastMeasure_->size;
+    MeasuredText drawn = measureDrawnText(text, scratchFont_, dpi_, screen_, true);
+    scratch_ = std::move(drawn.surface);
+    drawn_ = Measure{text, scratchFont_, drawn.extent};
+    const QSize reach = drawn.extent.boundedTo(screen_).expandedTo(QSize(1, 1));
+    output_ = makeRendererSurface(reach, dpi_, filled_.toArgb());
 }
 
 ScreenMetrics HeadlessPlatform::screenMetrics() {
@@ -72,7 +53,10 @@ ScreenMetrics HeadlessPlatform::screenMetrics() {
 }
 
 TextExtent HeadlessPlatform::measuredExtent() {
-    return pixelsToTwips(screenMetrics(), measured(measureText_, measureFont_));
+    const QSize size = drawn_ && drawn_->text == measureText_ && drawn_->font == measureFont_
+                           ? drawn_->size
+                           : measureText(measureText_, measureFont_, dpi_, screen_);
+    return pixelsToTwips(screenMetrics(), size);
 }
 
 ConstRasterView HeadlessPlatform::scratch() {
@@ -89,10 +73,23 @@ void HeadlessPlatform::setResultSize(float widthTwips, float heightTwips) {
 
 void HeadlessPlatform::snapshotResult() {
     result_ = cutResult(output_, resultSize_, filled_);
+    if (options_.transparent && !result_.isNull()) {
+        // Same pixel layout: only the alpha bytes change, in place once the
+        // output surface no longer shares the pixels.
+        const ConstRasterView reach{nullptr, 0, output_.width(), output_.height()};
+        output_ = QImage();
+        result_.reinterpretAsFormat(QImage::Format_ARGB32);
+        RasterView picture{reinterpret_cast<std::uint32_t*>(result_.bits()),
+                           std::ptrdiff_t(result_.bytesPerLine() / 4), result_.width(),
+                           result_.height()};
+        clearUnwrittenAlpha(rasterOf(std::as_const(scratch_)), reach, resultSize_.width(),
+                            resultSize_.height(), picture);
+    }
 }
 
-QImage renderHeadless(const EffectSettings& settings, QSize screen, int dpi, StyleRandom& random) {
-    HeadlessPlatform platform(settings, screen, dpi);
+QImage renderHeadless(const EffectSettings& settings, QSize screen, int dpi, StyleRandom& random,
+                      RenderOptions options) {
+    HeadlessPlatform platform(settings, screen, dpi, options);
     runRenderJob(platform, random);
     return platform.result();
 }

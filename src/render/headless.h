@@ -14,23 +14,28 @@ namespace pismolot {
 // pixel (15 at 96 DPI).
 ScreenMetrics screenAt(int dpi, int widthPixels);
 
-// A twips extent in whole pixels (halves to even), and a pixel size in twips.
+// A twips extent in whole pixels, as the scan counts its columns and rows;
+// and a pixel size in twips.
 QSize twipsToPixels(const ScreenMetrics& screen, float widthTwips, float heightTwips);
 TextExtent pixelsToTwips(const ScreenMetrics& screen, QSize pixels);
 
-// Size in pixels of the result picture of a scan: cols x rows.
-QSize resultPixelSize(const ScanPlan& plan);
-
-// The result picture: the cols x rows rectangle of `output` from (0, 0);
-// where it reaches beyond the output surface it shows `background`.
+// The result picture: the `size` rectangle of `output` from (0, 0); where it
+// reaches beyond the output surface it shows `background`.
 QImage cutResult(const QImage& output, QSize size, ColourValue background);
 
-// The render job on plain images: scratch and output surfaces of `screen`
-// pixels at `dpi`, no window anywhere. The scratch font must be set before
-// the text is drawn, as the job does.
+struct RenderOptions {
+    // The picture in Format_ARGB32: the pixels the scan wrote (the letters)
+    // opaque, every other pixel fully transparent with the background's RGB.
+    bool transparent = false;
+};
+
+// The render job on plain images: scratch and output surfaces of at most
+// `screen` pixels at `dpi`, no window anywhere. The scratch font must be set
+// before the text is drawn, as the job does. Keeps no state outside itself,
+// so several can run at once on different threads.
 class HeadlessPlatform final : public RenderPlatform {
 public:
-    HeadlessPlatform(EffectSettings settings, QSize screen, int dpi);
+    HeadlessPlatform(EffectSettings settings, QSize screen, int dpi, RenderOptions options = {});
 
     ColourValue backgroundColour() override { return settings_.background; }
     QString text() override { return settings_.text; }
@@ -38,8 +43,8 @@ public:
     int styleIndex() override { return settings_.styleIndex; }
 
     void disableTimer() override {}
-    void showWaitWindow() override;
-    void fillOutput(ColourValue colour) override;
+    void showWaitWindow() override {}
+    void fillOutput(ColourValue colour) override { filled_ = colour; }
     void setMeasureText(const QString& text) override { measureText_ = text; }
     void setMeasureFont(const FontChoice& font) override { measureFont_ = font; }
     void setScratchFont(const FontChoice& font) override { scratchFont_ = font; }
@@ -63,11 +68,11 @@ private:
         FontChoice font;
         QSize size;
     };
-    QSize measured(const QString& text, const FontChoice& font);
 
     EffectSettings settings_;
     QSize screen_;
     int dpi_;
+    RenderOptions options_;
     QImage scratch_;
     QImage output_;
     QImage result_;
@@ -76,11 +81,12 @@ private:
     FontChoice scratchFont_;
     QSize resultSize_;
     ColourValue filled_;
-    std::optional<Measure> lastMeasure_;
+    std::optional<Measure> drawn_; // the extent of the scratch drawing
 };
 
-// Renders `settings` headlessly and returns the result picture.
+// Renders `settings` headlessly and returns the result picture. Safe to call
+// from several threads at once, each with its own StyleRandom.
 QImage renderHeadless(const EffectSettings& settings, QSize screen, int dpi,
-                      StyleRandom& random = styleRandom());
+                      StyleRandom& random = styleRandom(), RenderOptions options = {});
 
 } // namespace pismolot

@@ -3,22 +3,39 @@
 #include "numbers.h"
 
 #include <algorithm>
+#include <cassert>
 
 namespace pismolot {
+
+int twipsToPixelCount(float twips, float twipsPerPixel) {
+    if (!(twipsPerPixel > 0.0f))
+        return 0;
+    return std::max(0, roundHalfEven<int>(double(twips) / double(twipsPerPixel)));
+}
+
+int rowsOf(float heightTwips, float tppy) {
+    const float q = heightTwips / tppy;
+    return q > 0 ? roundHalfEven<int>(q) : 0;
+}
 
 ScanPlan planScan(float widthTwips, float heightTwips, float tppx, float tppy,
                   float screenWidthTwips) {
     ScanPlan plan;
     plan.W = widthTwips > screenWidthTwips ? screenWidthTwips : widthTwips;
     plan.H = heightTwips;
-    plan.tppxI = roundHalfEven<int>(tppx);
     plan.q = plan.H / tppy;
     plan.step = 255.0f / plan.q;
-    plan.rows = plan.q > 0 ? roundHalfEven<int>(plan.q) : 0;
-    // A screen finer than half a twip per pixel would divide by zero.
-    const double divisor = plan.tppxI > 0 ? double(plan.tppxI) : 1.0;
-    plan.cols = std::max(0, roundHalfEven<int>(double(plan.W) / divisor));
+    plan.rows = rowsOf(plan.H, tppy);
+    // The picture is W twips wide: the columns come from the screen's own
+    // twips per pixel, not a rounded one, or a fractional one (7.5 at 192 DPI)
+    // would leave the picture's right edge unscanned.
+    plan.cols = twipsToPixelCount(plan.W, tppx);
     return plan;
+}
+
+ScanReach scanReach(ConstRasterView scratch, ConstRasterView output, int cols, int rows) {
+    return {std::min({cols, scratch.width - 1, output.width - 1}),
+            std::min({rows, scratch.height - 1, output.height - 1})};
 }
 
 namespace {
@@ -35,18 +52,48 @@ void paintRow(const std::uint32_t* __restrict src, std::uint32_t* __restrict dst
 
 } // namespace
 
+namespace {
+
+// Whether two rows' spans [1, lastX] share memory.
+[[maybe_unused]] bool rowsOverlap(const std::uint32_t* a, const std::uint32_t* b, int lastX) {
+    const auto lo = [](const std::uint32_t* p) { return reinterpret_cast<std::uintptr_t>(p); };
+    const std::uintptr_t bytes = std::uintptr_t(lastX + 1) * sizeof(std::uint32_t);
+    return lo(a) < lo(b) + bytes && lo(b) < lo(a) + bytes;
+}
+
+} // namespace
+
 void scanLetters(ConstRasterView scratch, RasterView output, const ScanPlan& plan, int style,
                  StyleRandom& random) {
-    // Reads outside the scratch surface are never letters and writes outside
-    // the output are dropped, so only the overlap of both needs visiting.
-    const int lastX = std::min({plan.cols, scratch.width - 1, output.width - 1});
-    const int lastY = std::min({plan.rows, scratch.height - 1, output.height - 1});
+    const ScanReach reach = scanReach(scratch, asConst(output), plan.cols, plan.rows);
     forEachRowLevel(plan, [&](int y, int level) {
         const std::uint32_t colour = styleColour(style, level, random).toArgb();
-        if (y > lastY || lastX < 1)
+        if (y > reach.lastY || reach.lastX < 1)
             return;
-        paintRow(scratch.row(y), output.row(y), lastX, colour);
+        assert(!rowsOverlap(scratch.row(y), output.row(y), reach.lastX));
+        paintRow(scratch.row(y), output.row(y), reach.lastX, colour);
     });
+}
+
+void clearUnwrittenAlpha(ConstRasterView scratch, ConstRasterView output, int cols, int rows,
+                         RasterView picture) {
+    const ScanReach reach = scanReach(scratch, output, cols, rows);
+    for (int y = 0; y < picture.height; ++y) {
+        std::uint32_t* __restrict row = picture.row(y);
+        int x = 0;
+        if (y >= 1 && y <= reach.lastY && reach.lastX >= 1) {
+            const std::uint32_t* __restrict src = scratch.row(y);
+            row[0] &= 0x00FFFFFFu;
+            const int last = std::min(reach.lastX, picture.width - 1);
+            // Branch-free, as in paintRow: keep the alpha of letters only.
+            for (x = 1; x <= last; ++x) {
+                const std::uint32_t letter = 0u - std::uint32_t((src[x] & 0x00FFFFFFu) == 0);
+                row[x] &= 0x00FFFFFFu | (letter & 0xFF000000u);
+            }
+        }
+        for (; x < picture.width; ++x)
+            row[x] &= 0x00FFFFFFu;
+    }
 }
 
 void scanLettersReference(ConstRasterView scratch, RasterView output, const ScanPlan& plan,

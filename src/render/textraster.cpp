@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -29,7 +30,28 @@ QImage dpiProbe(int dpi) {
     return probe;
 }
 
+// The one way text is put on a surface: black, no smoothing, the baseline
+// `baseline` pixels below the surface's top row.
+void paintText(QImage& surface, const QString& text, const FontChoice& choice, qreal baseline) {
+    QPainter painter(&surface);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setFont(QFont(makeFont(choice), &surface));
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(0, baseline), text);
+}
+
+enum class Memory { Plain, HugePages };
+
+QImage allocate(QSize size, int dpi, QRgb fill, Memory memory);
+
 } // namespace
+
+bool fontSizeDrawable(float points, int dpi) {
+    if (!(points > 0.0f && points <= MaxFontPoints) || dpi <= 0)
+        return false;
+    return double(points) * dpi / 72.0 <= double(MaxPixelsPerEm);
+}
 
 QFont makeFont(const FontChoice& choice) {
     QFont font(choice.name);
@@ -44,52 +66,138 @@ QFont makeFont(const FontChoice& choice) {
     return font;
 }
 
-QSize measureText(const QString& text, const FontChoice& choice, int dpi) {
+// How the text is measured. Fonts' metrics do not hold their ink (synthetic
+// italic and bold reach past the advance, some glyphs below the descent), and
+// Qt's tight bounding rectangle of a text without ink is a placeholder at
+// (100000, 100000). So the text is drawn, exactly as the scratch surface
+// draws it, and its black pixels are looked for outside the label's
+// rectangle (advance x line height); only ink right of or below that can
+// change the extent.
+//
+// The drawn area is the label's rectangle joined with Qt's own ink estimate
+// and the underline's place when it has them, plus a margin (half a line to
+// the right for the slant of synthetic italic, a little below: the ink estimate
+// already holds the glyphs' depth), at
+// most the screen's width.
+// Ink touching the area's far edge makes it grow and draw again.
+//
+// Cost and memory: a picture that fits the screen is one drawing on one
+// surface, and the headless renderer keeps that surface as its scratch
+// surface, so measuring costs no second drawing. Taller areas (huge sizes,
+// up to MaxPixelsPerEm) are drawn in strips of bounded size: the first
+// strip is the screen's height; further strips are moved up by whole pixels,
+// never so far that the baseline leaves the strip's top (Qt's positions
+// round differently at negative coordinates), so the last strip holds the
+// descent and the margin whole. Memory stays within about the screen's width
+// times the larger of the screen's height and the descent.
+MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int dpi, QSize screen,
+                              bool keepSurface) {
     const QImage probe = dpiProbe(dpi);
-    const QFont font(makeFont(choice), &probe);
-    const QFontMetricsF fm(font, &probe);
+    const QFontMetricsF fm(QFont(makeFont(choice), &probe), &probe);
     const qreal ascent = fm.ascent();
-    QRectF box(0, 0, fm.horizontalAdvance(text), fm.height());
-    if (!text.isEmpty()) {
-        // Italic overhang and glyphs that reach below the cell; one pixel of
-        // slack for the rasteriser's rounding.
-        const QRectF ink = fm.tightBoundingRect(text).translated(0, ascent);
-        if (ink.right() > box.right() - 1)
-            box.setRight(ink.right() + 1);
-        if (ink.bottom() > box.bottom() - 1)
-            box.setBottom(ink.bottom() + 1);
-        if (choice.underline) {
-            const qreal underlineBottom = ascent + fm.underlinePos() + fm.lineWidth() + 1;
-            box.setBottom(std::max(box.bottom(), underlineBottom));
-        }
-    } else {
-        box.setWidth(0);
+    const qreal lineHeight = fm.height();
+    const qreal advance = text.isEmpty() ? 0.0 : fm.horizontalAdvance(text);
+    // Metrics that overflowed (a size beyond the engine) draw nothing.
+    if (!(ascent >= 0 && lineHeight >= 0 && advance >= 0 && lineHeight < 1e6))
+        return {QSize(0, 0), QImage()};
+    // Widths beyond the screen are clamped by the scan anyway.
+    const int labelW = int(std::min(std::ceil(advance), 1e9));
+    const int labelH = int(std::ceil(lineHeight));
+    MeasuredText result{QSize(labelW, labelH), QImage()};
+    if (text.isEmpty())
+        return result;
+
+    const int maxWidth = std::clamp(screen.width(), 1, MaxInkWidth);
+    int hintRight = labelW;
+    int hintBottom = labelH;
+    const QRectF tight = fm.tightBoundingRect(text).translated(0, ascent);
+    if (tight.width() > 0 && tight.height() > 0 && tight.right() < 1e6 && tight.bottom() < 1e6) {
+        hintRight = std::max(hintRight, int(std::ceil(tight.right())));
+        hintBottom = std::max(hintBottom, std::min(int(std::ceil(tight.bottom())), 5 * labelH));
     }
-    return QSize(int(std::ceil(box.right())), int(std::ceil(box.bottom())));
+    if (choice.underline) {
+        // Drawn apart from the glyphs, so it may lie beyond a gap below them.
+        const qreal line = ascent + fm.underlinePos() + fm.lineWidth();
+        hintBottom = std::max(hintBottom, std::min(int(std::ceil(line)) + 1, 5 * labelH + 8));
+    }
+    const int marginX = labelH / 2 + 4;
+    const int marginY = labelH / 32 + 4;
+    int width = std::min(maxWidth, hintRight + marginX);
+    int height = hintBottom + marginY;
+    const int baseRow = std::max(0, int(std::floor(ascent)));
+    const int firstRows = std::max(1, screen.height());
+    constexpr qsizetype StripBytes = qsizetype(32) << 20;
+
+    int right = -1, bottom = -1;
+    // Scans rows of a strip whose top row is `top`: inside the label's
+    // rectangle only the columns right of it, below it every column.
+    const auto scanStrip = [&](const QImage& strip, int top) {
+        for (int y = 0; y < strip.height(); ++y) {
+            const int row = top + y;
+            const int from = row < labelH ? labelW : 0;
+            const auto* pixels = reinterpret_cast<const std::uint32_t*>(strip.constScanLine(y));
+            for (int x = strip.width() - 1; x >= from; --x) {
+                if (isLetterPixel(pixels[x])) {
+                    right = std::max(right, x);
+                    bottom = row;
+                    break;
+                }
+            }
+        }
+    };
+    for (int round = 0;; ++round) {
+        right = bottom = -1;
+        const int first = std::min(height, firstRows);
+        QImage strip = allocate(QSize(width, first), dpi, 0xFFFFFFFF,
+                                keepSurface ? Memory::HugePages : Memory::Plain);
+        paintText(strip, text, choice, ascent);
+        scanStrip(strip, 0);
+        if (keepSurface)
+            result.surface = strip;
+        int covered = first;
+        const int stripRows = int(std::max<qsizetype>(1, StripBytes / (qsizetype(width) * 4)));
+        while (covered < height) {
+            const int top = std::min(covered, baseRow);
+            const int end = top < baseRow ? std::min({height, baseRow, top + stripRows}) : height;
+            strip = allocate(QSize(width, end - top), dpi, 0xFFFFFFFF, Memory::Plain);
+            paintText(strip, text, choice, ascent - top);
+            scanStrip(strip, top);
+            covered = end;
+        }
+        const bool growRight = right == width - 1 && width < maxWidth;
+        const bool growDown = bottom == height - 1;
+        if ((!growRight && !growDown) || round == 6)
+            break;
+        if (growRight)
+            width = std::min(maxWidth, width + std::max(marginX, width / 2));
+        if (growDown)
+            height += std::max(marginY, height / 2);
+    }
+    result.extent = QSize(std::max(labelW, right + 1), std::max(labelH, bottom + 1));
+    return result;
+}
+
+QSize measureText(const QString& text, const FontChoice& choice, int dpi, QSize screen) {
+    return measureDrawnText(text, choice, dpi, screen, false).extent;
 }
 
 void drawText(QImage& surface, const QString& text, const FontChoice& choice) {
-    QPainter painter(&surface);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    const QFont font(makeFont(choice), &surface);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    const QFontMetricsF fm(font, &surface);
-    painter.drawText(QPointF(0, fm.ascent()), text);
+    const QFontMetricsF fm(QFont(makeFont(choice), &surface), &surface);
+    paintText(surface, text, choice, fm.ascent());
 }
 
 namespace {
 
-// Surfaces are large and short-lived: on Linux, back them with huge pages
-// where the system offers them, which spares thousands of page faults.
+#if defined(__linux__)
+// Huge pages for the renderer's big one-shot surfaces: a 1920 x 1080 surface
+// is 2,025 small pages, each a page fault on first touch, or 4 huge ones.
 constexpr std::size_t HugePage = std::size_t(2) << 20;
 
 void freeSurface(void* memory) {
     std::free(memory);
 }
 
-QImage allocateSurface(QSize size) {
+QImage allocateHuge(QSize size) {
     const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
     const std::size_t bytes = std::size_t(bytesPerLine) * std::size_t(size.height());
     if (bytes < HugePage)
@@ -104,23 +212,74 @@ QImage allocateSurface(QSize size) {
     return QImage(static_cast<uchar*>(memory), size.width(), size.height(), bytesPerLine,
                   QImage::Format_RGB32, freeSurface, memory);
 }
+#endif
 
-} // namespace
-
-QImage makeSurface(QSize size, int dpi, QRgb fill) {
-    QImage image = allocateSurface(size.expandedTo(QSize(0, 0)));
+QImage allocate(QSize size, int dpi, QRgb fill, Memory memory) {
+    size = size.expandedTo(QSize(0, 0));
+#if defined(__linux__)
+    QImage image =
+        memory == Memory::HugePages ? allocateHuge(size) : QImage(size, QImage::Format_RGB32);
+#else
+    (void)memory;
+    QImage image(size, QImage::Format_RGB32);
+#endif
     image.setDotsPerMeterX(dotsPerMeter(dpi));
     image.setDotsPerMeterY(dotsPerMeter(dpi));
     image.fill(fill);
     return image;
 }
 
-QStringList sortedFontFamilies() {
-    QStringList families = QFontDatabase::families();
-    std::stable_sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+} // namespace
+
+QImage makeSurface(QSize size, int dpi, QRgb fill) {
+    return allocate(size, dpi, fill, Memory::Plain);
+}
+
+QImage makeRendererSurface(QSize size, int dpi, QRgb fill) {
+    return allocate(size, dpi, fill, Memory::HugePages);
+}
+
+namespace {
+
+// Qt names the maker in brackets when two ship the same family.
+QString withoutFoundry(QString name) {
+    if (name.endsWith(QLatin1Char(']'))) {
+        const qsizetype open = name.lastIndexOf(QLatin1Char('['));
+        if (open > 0)
+            name.truncate(open);
+    }
+    return name.trimmed();
+}
+
+} // namespace
+
+QStringList familyList(const QStringList& raw) {
+    // fontconfig's generic names, which Qt lists as if they were fonts.
+    static const std::array<QLatin1String, 3> aliases = {
+        QLatin1String("Sans Serif"), QLatin1String("Serif"), QLatin1String("Monospace")};
+    QStringList families;
+    for (const QString& rawName : raw) {
+        const QString name = withoutFoundry(rawName);
+        const bool alias = std::any_of(aliases.begin(), aliases.end(), [&](QLatin1String a) {
+            return name.compare(a, Qt::CaseInsensitive) == 0;
+        });
+        if (!name.isEmpty() && !alias)
+            families << name;
+    }
+    std::sort(families.begin(), families.end(), [](const QString& a, const QString& b) {
+        const int byCase = QString::compare(a, b, Qt::CaseInsensitive);
+        return byCase != 0 ? byCase < 0 : a < b;
     });
+    families.erase(std::unique(families.begin(), families.end()), families.end());
     return families;
+}
+
+QStringList sortedFontFamilies() {
+    return familyList(QFontDatabase::families());
+}
+
+QString resolvedFamily(const QString& requested) {
+    return withoutFoundry(QFontInfo(makeFont(FontChoice{requested, 24})).family());
 }
 
 QString defaultSansFamily() {

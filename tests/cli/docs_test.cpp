@@ -82,15 +82,18 @@ QStringList complete(const QString& words) {
 
 TEST(Completion, StylesFormatsAndOptions) {
     QStringList styles;
-    for (int i = 0; i < StyleCount; ++i)
-        styles << QString::number(i);
     for (const QString& name : styleNameList())
         styles << QString(name).replace(QLatin1Char(' '), QStringLiteral("\\ "));
     EXPECT_EQ(complete(QStringLiteral("--style ''")), styles);
     EXPECT_EQ(complete(QStringLiteral("--style = Lo")),
               QStringList{QStringLiteral("Losowe\\ kreski")});
+    EXPECT_EQ(complete(QStringLiteral("--style=Lo")),
+              QStringList{QStringLiteral("Losowe\\ kreski")});
+    EXPECT_EQ(complete(QStringLiteral("--style 'Losowe\\ k'")),
+              QStringList{QStringLiteral("Losowe\\ kreski")});
+    // After an opening quote readline keeps the quote: the name goes in as it is.
     EXPECT_EQ(complete(QStringLiteral("--style '\"Zielono'")),
-              QStringList{QStringLiteral("\"Zielono - pomarańczowy\"")});
+              QStringList{QStringLiteral("Zielono - pomarańczowy")});
 
     QStringList formats;
     for (const ImageFormat format : AllFormats)

@@ -71,6 +71,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"sizeLineFeed",
                 {QStringLiteral("--size"), QStringLiteral("24\n"), QStringLiteral("T")},
                 "size not accepted"},
+        BadCase{"sizeNotDrawable", split("--size 2048 --dpi 720 T"),
+                "size 2048 pt is too large at 720 dpi: the font engine draws at most 16384 pixels "
+                "per em (size x dpi / 72), that is 1638.39 pt here"},
+        BadCase{"sizeNotDrawableDpiFirst", split("--dpi 1440 --size 820 T"),
+                "that is 819.19 pt here"},
         BadCase{"screenForm", split("--screen 100 T"), "malformed --screen"},
         BadCase{"screenZero", split("--screen 0x10 T"), "malformed --screen"},
         BadCase{"screenHuge", split("--screen 16385x10 T"), "malformed --screen"},
@@ -221,6 +226,16 @@ TEST(GoodArguments, Defaults) {
 }
 
 TEST(GoodArguments, SizesAtTheEdges) {
+    // 2048 pt is drawable up to 576 dpi; at 1440 dpi 819.19 pt is (819.2 as a
+    // float is a hair above the limit).
+    for (const QString& dpi : {QStringLiteral("576"), QStringLiteral("1440")}) {
+        const QString largest =
+            dpi == QLatin1String("576") ? QStringLiteral("2048") : QStringLiteral("819.19");
+        const ParseResult r = parseArguments(
+            {QStringLiteral("--dpi"), dpi, QStringLiteral("--size"), largest, QStringLiteral("T")},
+            everyFormat);
+        ASSERT_TRUE(r.options) << r.error.toStdString();
+    }
     for (const char* size : {"0.01", "2048", "2048.0000001", "1e1", ".5", "7."}) {
         const ParseResult r = parseArguments(
             {QStringLiteral("--size"), QString::fromLatin1(size), QStringLiteral("T")},

@@ -98,6 +98,8 @@ TEST(Renderer, BadArgumentsExitTwoNothingWrittenExitOne) {
          {QStringList{QStringLiteral("--style"), QStringLiteral("99"), QStringLiteral("x")},
           QStringList{QStringLiteral("--bold=no"), QStringLiteral("x")},
           QStringList{QStringLiteral("-o"), QStringLiteral("a\nb.xyz"), QStringLiteral("x")},
+          QStringList{QStringLiteral("--size"), QStringLiteral("2048"), QStringLiteral("--dpi"),
+                      QStringLiteral("720"), QStringLiteral("x")},
           QStringList{QStringLiteral("--background"), QStringLiteral("123456\n"),
                       QStringLiteral("x")}}) {
         const Outcome bad = render(args);

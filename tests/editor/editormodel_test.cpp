@@ -38,13 +38,14 @@ struct SizeCase {
     const char* name;
     const char16_t* text;
     std::optional<float> size;
+    int dpi = 96;
 };
 
 class PreviewSize : public testing::TestWithParam<SizeCase> {};
 
 TEST_P(PreviewSize, AcceptsAboveZeroUpTo2048) {
     const SizeCase& c = GetParam();
-    EXPECT_EQ(editor::previewSize(QStringView(c.text)), c.size);
+    EXPECT_EQ(editor::previewSize(QStringView(c.text), c.dpi), c.size);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -58,7 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
         SizeCase{"negative", u"-5", std::nullopt}, SizeCase{"blanks_skipped", u" 1 2", 12.0f},
         SizeCase{"trailing_junk_ignored", u"12pt", 12.0f}, SizeCase{"fraction", u"10.5", 10.5f},
         SizeCase{"forty_digits", u"1234567890123456789012345678901234567890", std::nullopt},
-        SizeCase{"leading_zeros", u"0036", 36.0f}, SizeCase{"hex", u"&H20", 32.0f}),
+        SizeCase{"leading_zeros", u"0036", 36.0f}, SizeCase{"hex", u"&H20", 32.0f},
+        SizeCase{"largest_at_576_dpi", u"2048", 2048.0f, 576},
+        SizeCase{"largest_beyond_the_engine_at_720_dpi", u"2048", std::nullopt, 720},
+        SizeCase{"within_the_engine_at_720_dpi", u"1638", 1638.0f, 720}),
     [](const testing::TestParamInfo<SizeCase>& info) { return std::string(info.param.name); });
 
 pismolot::FontChoice styled() {
@@ -67,18 +71,18 @@ pismolot::FontChoice styled() {
 
 TEST(ApplyFontChoice, TakesNameAndSizeKeepsAttributes) {
     const pismolot::FontChoice next =
-        editor::applyFontChoice(styled(), QStringLiteral("DejaVu Serif"), u"72");
+        editor::applyFontChoice(styled(), QStringLiteral("DejaVu Serif"), u"72", 96);
     EXPECT_EQ(next,
               (pismolot::FontChoice{QStringLiteral("DejaVu Serif"), 72.0f, true, false, true}));
 }
 
 TEST(ApplyFontChoice, RefusedStepKeepsItsValueOtherStepStillRuns) {
     const pismolot::FontChoice badSize =
-        editor::applyFontChoice(styled(), QStringLiteral("DejaVu Serif"), u"");
+        editor::applyFontChoice(styled(), QStringLiteral("DejaVu Serif"), u"", 96);
     EXPECT_EQ(badSize.name, QStringLiteral("DejaVu Serif"));
     EXPECT_EQ(badSize.size, 36.0f);
 
-    const pismolot::FontChoice noName = editor::applyFontChoice(styled(), QString(), u"12");
+    const pismolot::FontChoice noName = editor::applyFontChoice(styled(), QString(), u"12", 96);
     EXPECT_EQ(noName.name, QStringLiteral("Nimbus Sans"));
     EXPECT_EQ(noName.size, 12.0f);
 }

@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace pismolot;
@@ -187,6 +188,134 @@ TEST(Headless, SameSettingsSamePixelsStripesRepeat) {
     const EffectSettings s = settingsFor(QStringLiteral("Pismolot"), 30, RandomStripesStyle);
     StyleRandom a, b;
     EXPECT_EQ(renderHeadless(s, {800, 200}, 96, a), renderHeadless(s, {800, 200}, 96, b));
+}
+
+struct DpiCase {
+    const char* name;
+    int dpi;
+    const char* font;
+    float size;
+    bool italic;
+    const char* text;
+};
+
+class EveryColumn : public testing::TestWithParam<DpiCase> {};
+
+// Every letter pixel of the measured rectangle is coloured, up to the
+// picture's last column, also where twips per pixel is fractional (at 192 DPI
+// the last H used to lose its right stem).
+TEST_P(EveryColumn, EveryLetterPixelOfThePictureIsColoured) {
+    const DpiCase& c = GetParam();
+    EffectSettings s;
+    s.text = QString::fromUtf8(c.text);
+    s.font = FontChoice{QString::fromUtf8(c.font), c.size, false, c.italic};
+    s.styleIndex = 3; // greys: never the navy background
+    s.background = ColourValue::rgb(0, 0, 128);
+    const QSize screen(1920, 1080);
+    StyleRandom random;
+    const QImage picture = renderHeadless(s, screen, c.dpi, random);
+    const QSize measured = measureText(s.text, s.font, c.dpi, screen);
+    ASSERT_EQ(picture.size(), measured);
+    QImage drawn = makeSurface(measured, c.dpi);
+    drawText(drawn, s.text, s.font);
+    int letters = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const bool letter = x >= 1 && y >= 1 && drawn.pixel(x, y) == qRgb(0, 0, 0);
+            letters += letter;
+            ASSERT_EQ(picture.pixel(x, y) != qRgb(0, 0, 128), letter)
+                << x << "," << y << " of " << picture.width() << "x" << picture.height();
+        }
+    }
+    EXPECT_GT(letters, 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dpi, EveryColumn,
+    testing::Values(DpiCase{"mono_96", 96, "DejaVu Sans Mono", 24, false, "HHHHHHHHHH"},
+                    DpiCase{"mono_120", 120, "DejaVu Sans Mono", 24, false, "HHHHHHHHHH"},
+                    DpiCase{"mono_144", 144, "DejaVu Sans Mono", 24, false, "HHHHHHHHHH"},
+                    DpiCase{"mono_168", 168, "DejaVu Sans Mono", 24, false, "HHHHHHHHHH"},
+                    DpiCase{"mono_192", 192, "DejaVu Sans Mono", 24, false, "HHHHHHHHHH"},
+                    DpiCase{"math_italic_96", 96, "DejaVu Math TeX Gyre", 150, true, "W"},
+                    DpiCase{"math_italic_168", 168, "DejaVu Math TeX Gyre", 60, true, "Wolf"},
+                    DpiCase{"serif_italic_192", 192, "DejaVu Serif", 30, true, "fjord|"}),
+    [](const testing::TestParamInfo<DpiCase>& info) { return std::string(info.param.name); });
+
+// Transparency is decided by which pixels the scan wrote: alpha 0 exactly
+// where the opaque picture has no letter pixel, the letters equal to the
+// opaque picture's, also when a row's style colour equals the background.
+TEST(Headless, TransparentPictureLettersOpaqueEverythingElseClear) {
+    EffectSettings s = settingsFor(QStringLiteral("Pismolot gj"), 40, 3);
+    s.background = ColourValue::rgb(0, 0, 128); // no grey of style 3
+    StyleRandom r1;
+    const QImage opaque = renderHeadless(s, {1920, 1080}, 96, r1);
+    ASSERT_FALSE(opaque.isNull());
+    // A background equal to the colour of a row full of letters.
+    const int row = opaque.height() / 2;
+    QRgb rowColour = 0;
+    for (int x = 0; x < opaque.width() && !rowColour; ++x)
+        if (opaque.pixel(x, row) != qRgb(0, 0, 128))
+            rowColour = opaque.pixel(x, row);
+    ASSERT_NE(rowColour, 0u);
+    for (const ColourValue background :
+         {ColourValue::rgb(0, 0, 128),
+          ColourValue::rgb(qRed(rowColour), qGreen(rowColour), qBlue(rowColour))}) {
+        EffectSettings t = s;
+        t.background = background;
+        StyleRandom r2;
+        const QImage clear = renderHeadless(t, {1920, 1080}, 96, r2, RenderOptions{true});
+        ASSERT_EQ(clear.format(), QImage::Format_ARGB32);
+        ASSERT_EQ(clear.size(), opaque.size());
+        for (int y = 0; y < clear.height(); ++y) {
+            for (int x = 0; x < clear.width(); ++x) {
+                const QRgb p = clear.pixel(x, y);
+                if (opaque.pixel(x, y) != qRgb(0, 0, 128)) {
+                    ASSERT_EQ(p, opaque.pixel(x, y)) << x << "," << y;
+                } else {
+                    ASSERT_EQ(qAlpha(p), 0) << x << "," << y;
+                    ASSERT_EQ(p & 0xFFFFFF, background.toArgb() & 0xFFFFFF) << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
+// Several threads render at once, each with its own generator: the same
+// pictures as one after the other.
+TEST(Headless, ThreadsRenderTheSamePicturesAsOneAfterTheOther) {
+    std::vector<std::pair<EffectSettings, int>> jobs;
+    const char* families[] = {"DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono",
+                              "DejaVu Math TeX Gyre"};
+    for (int i = 0; i < 24; ++i) {
+        EffectSettings s =
+            settingsFor(QStringLiteral("Etykieta %1 ąę").arg(i), 12.0f + 7 * i, i % StyleCount);
+        s.font.name = QString::fromUtf8(families[i % 4]);
+        s.font.italic = i % 3 == 0;
+        s.font.bold = i % 5 == 0;
+        jobs.push_back({s, 96 + 24 * (i % 5)});
+    }
+    std::vector<QImage> sequential;
+    for (const auto& [s, dpi] : jobs) {
+        StyleRandom random;
+        sequential.push_back(renderHeadless(s, {1920, 1080}, dpi, random));
+    }
+    std::vector<QImage> parallel(jobs.size());
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (std::size_t i = t; i < jobs.size(); i += 4) {
+                StyleRandom random;
+                parallel[i] = renderHeadless(jobs[i].first, {1920, 1080}, jobs[i].second, random);
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        ASSERT_FALSE(sequential[i].isNull()) << i;
+        EXPECT_EQ(parallel[i], sequential[i]) << "job " << i;
+    }
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 #include <vector>
 
 using namespace pismolot;
@@ -65,14 +66,40 @@ TEST(Plan, WidthClampedToScreenHeightNot) {
     EXPECT_EQ(plan.rows, 3333);
 }
 
-TEST(Plan, ColumnsUseRoundedTwipsPerPixelInDouble) {
-    // 14.4 twips per pixel (100 DPI) divides by 14, not 14.4.
-    const ScanPlan plan = planScan(144, 144, 14.4f, 14.4f, 1e6f);
-    EXPECT_EQ(plan.tppxI, 14);
-    EXPECT_EQ(plan.cols, 10);
-    EXPECT_EQ(plan.rows, 10);
-    const ScanPlan half = planScan(15 * 20.5f, 15, 15, 15, 1e6f);
-    EXPECT_EQ(half.cols, 20);
+struct ColumnsCase {
+    const char* name;
+    int dpi;
+    int pixels; // the picture's width
+};
+
+class Columns : public testing::TestWithParam<ColumnsCase> {};
+
+// The scan covers every column of a picture W twips wide: cols comes from the
+// screen's own twips per pixel, also where it is fractional (7.5 at 192 DPI
+// used to be rounded to 8, leaving the right edge of wide pictures unscanned).
+TEST_P(Columns, EqualThePicturesWidth) {
+    const ColumnsCase& c = GetParam();
+    const float tpp = 1440.0f / float(c.dpi);
+    const float width = float(c.pixels) * tpp;
+    const ScanPlan plan = planScan(width, width, tpp, tpp, 1e9f);
+    EXPECT_EQ(plan.cols, c.pixels);
+    EXPECT_EQ(plan.rows, c.pixels);
+    EXPECT_EQ(plan.cols, twipsToPixelCount(plan.W, tpp));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dpi, Columns,
+    testing::Values(ColumnsCase{"dpi96", 96, 333}, ColumnsCase{"dpi100", 100, 10},
+                    ColumnsCase{"dpi120", 120, 401}, ColumnsCase{"dpi144", 144, 1920},
+                    ColumnsCase{"dpi168_was_324", 168, 340},
+                    ColumnsCase{"dpi192_was_366", 192, 390},
+                    ColumnsCase{"dpi216_was_410", 216, 430}),
+    [](const testing::TestParamInfo<ColumnsCase>& info) { return std::string(info.param.name); });
+
+TEST(Plan, HalfColumnRoundsToEvenNoTwipsPerPixelNoColumns) {
+    EXPECT_EQ(planScan(15 * 20.5f, 15, 15, 15, 1e6f).cols, 20);
+    EXPECT_EQ(planScan(15 * 21.5f, 15, 15, 15, 1e6f).cols, 22);
+    EXPECT_EQ(planScan(150, 150, 0, 15, 1e6f).cols, 0);
 }
 
 // A raster in memory with a stride wider than its width, so stride mistakes show.
@@ -111,6 +138,33 @@ TEST(Scan, MatchesReferenceOnRandomRasters) {
         scanLettersReference(asConst(scratch.view()), slow.view(), plan, style, r2);
         ASSERT_EQ(fast.pixels, slow.pixels) << "seed " << seed << " round " << round;
         ASSERT_EQ(r1.next(), r2.next()) << "seed " << seed << ": both draw the same count";
+    }
+}
+
+// The transparent picture keeps alpha exactly where the scan wrote: found by
+// scanning onto an output whose untouched pixels have alpha 0.
+TEST(Scan, UnwrittenAlphaClearedExactlyWhereTheScanDidNotWrite) {
+    const unsigned seed = std::random_device{}();
+    std::mt19937 rng(seed);
+    for (int round = 0; round < 60; ++round) {
+        std::uniform_int_distribution<int> size(0, 50);
+        TestRaster scratch(size(rng), size(rng), White);
+        for (auto& p : scratch.pixels)
+            p = rng() % 3 == 0 ? Black : White;
+        TestRaster output(size(rng), size(rng), 0x00ABCDEFu);
+        const ScanPlan plan = planScan(float(rng() % 900), float(rng() % 900), 15, 15, 1e9f);
+        StyleRandom random;
+        scanLettersReference(asConst(scratch.view()), output.view(), plan, 3, random);
+        TestRaster picture(size(rng), size(rng), 0xFF123456u);
+        clearUnwrittenAlpha(asConst(scratch.view()), asConst(output.view()), plan.cols, plan.rows,
+                            picture.view());
+        for (int y = 0; y < picture.height; ++y) {
+            for (int x = 0; x < picture.width; ++x) {
+                const bool written = output.view().contains(x, y) && output.at(x, y) >> 24 == 0xFF;
+                ASSERT_EQ(picture.at(x, y), written ? 0xFF123456u : 0x00123456u)
+                    << "seed " << seed << " round " << round << " at " << x << "," << y;
+            }
+        }
     }
 }
 
