@@ -5,9 +5,6 @@
 #include "render/textraster.h"
 #include "textinput.h"
 
-#include <QFileDevice>
-#include <QIODevice>
-
 namespace pismolot::cli {
 
 QImage renderPicture(const EffectSettings& settings, QSize screen, int dpi, bool transparent) {
@@ -16,7 +13,7 @@ QImage renderPicture(const EffectSettings& settings, QSize screen, int dpi, bool
 }
 
 bool formatAvailable(ImageFormat format) {
-    return format == ImageFormat::Bmp || format == ImageFormat::Png;
+    return canWriteFormat(format);
 }
 
 bool sizeDrawable(float points, int dpi) {
@@ -39,31 +36,16 @@ QString familyDrawn(const QString& requested) {
     return resolvedFamily(requested);
 }
 
-WriteStatus checkPictureFor(const QImage& picture, ImageFormat) {
-    if (picture.isNull())
-        return {WriteError::EmptyPicture, {}};
-    return {};
+WriteStatus checkPictureFor(const QImage& picture, ImageFormat format) {
+    return checkPicture(picture, format);
 }
 
 WriteStatus writePictureFile(const QString& path, const QImage& picture, ImageFormat format) {
-    if (picture.isNull())
-        return {WriteError::EmptyPicture, {}};
-    QString error;
-    if (!writeImageFile(path, picture,
-                        format == ImageFormat::Png ? ImageFileFormat::Png : ImageFileFormat::Bmp24,
-                        &error))
-        return {WriteError::Other, error};
-    return {};
+    return writeImageFile(path, picture, format);
 }
 
 WriteStatus writePictureTo(QIODevice& device, const QImage& picture, ImageFormat format) {
-    const bool written = format == ImageFormat::Png
-                             ? picture.convertToFormat(QImage::Format_RGB32).save(&device, "PNG")
-                             : writeBmp24(device, picture);
-    auto* file = qobject_cast<QFileDevice*>(&device);
-    if (!written || (file && !file->flush()))
-        return {WriteError::Other, device.errorString()};
-    return {};
+    return writeImage(device, picture, format);
 }
 
 QString describe(const WriteStatus& status) {
@@ -73,7 +55,10 @@ QString describe(const WriteStatus& status) {
     case WriteError::EmptyPicture:
         return QStringLiteral("the picture is empty (no columns or rows): the text shows nothing");
     case WriteError::TooLarge:
-        return QStringLiteral("the picture is too large for this format");
+        // The writer's own line names the format's limit.
+        return status.systemText.isEmpty()
+                   ? QStringLiteral("the picture is too large for this format")
+                   : oneLine(status.systemText);
     case WriteError::IsDirectory:
         return QStringLiteral("it is a folder");
     case WriteError::NoPermission:

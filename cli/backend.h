@@ -3,7 +3,7 @@
 // The renderer's only calls into the engine and the output code, so that the
 // rest of cli/ sees one small surface.
 
-#include "pending_api.h"
+#include "render/imagefile.h"
 #include "render/job.h"
 
 #include <QImage>

@@ -308,6 +308,7 @@ BatchCounts runBatch(const ReadSome& input, int threads, const BatchFormat& form
         thread.join();
     Q_ASSERT(finished.empty());
     counts.readFailed = reader.failed();
+    counts.linesRead = reader.lineNumber();
     return counts;
 }
 

@@ -89,6 +89,7 @@ struct BatchCounts {
     qint64 written = 0;
     qint64 failed = 0; // bad lines and pictures not written
     bool readFailed = false;
+    qint64 linesRead = 0; // the number of the last line read
 };
 
 // Runs every picture line of `input` through `work` on `threads` threads.

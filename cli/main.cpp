@@ -8,14 +8,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QScopeGuard>
 #include <QThread>
 
 #include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <semaphore>
 #include <unistd.h>
 
 using namespace pismolot;
@@ -123,35 +121,24 @@ int renderBatch(const Options& o) {
         *error = f.error;
         return f.format;
     };
-    // A write waits for the disk (the file is synced before its rename);
-    // more threads than render slots keep the processors busy meanwhile.
-    // At most `jobs` threads render at once, and each holds one picture.
     const int jobs = o.jobs > 0 ? o.jobs : std::max(1, QThread::idealThreadCount());
-    constexpr int ThreadsPerJob = 4;
-    std::counting_semaphore<MaxJobs> renderSlots(jobs);
     const BatchWork work = [&](const BatchItem& item) {
         EffectSettings settings = o.settings;
         settings.text = item.text;
-        QImage picture;
-        {
-            renderSlots.acquire();
-            const auto release = qScopeGuard([&] { renderSlots.release(); });
-            picture = renderPicture(settings, o.screen, o.dpi, o.transparent);
-        }
+        const QImage picture = renderPicture(settings, o.screen, o.dpi, o.transparent);
         const WriteStatus status = writePictureFile(item.output, picture, item.format);
         return status.ok() ? QString()
                            : QStringLiteral("cannot write %1: %2")
                                  .arg(quoted(item.output), describe(status));
     };
 
-    const BatchCounts counts =
-        runBatch(readFrom(fd), jobs * ThreadsPerJob, formatOf, work, progress);
+    const BatchCounts counts = runBatch(readFrom(fd), jobs, formatOf, work, progress);
     progress.finish(counts.written + counts.failed);
     if (counts.readFailed) {
-        complain(QStringLiteral("reading the batch %1 failed; the lines after line %2 were not "
+        complain(QStringLiteral("reading the batch %1 failed after line %2; the rest was not "
                                 "rendered")
                      .arg(name)
-                     .arg(counts.written + counts.failed));
+                     .arg(counts.linesRead));
         return 1;
     }
     return counts.failed > 0 ? 1 : 0;

@@ -1,5 +1,5 @@
-# Where everything goes on `cmake --install`, in the desktop's usual layout.
-include(GNUInstallDirs)
+# Where everything goes on `cmake --install`, in the desktop's usual layout
+# (GNUInstallDirs is included at the top).
 
 install(TARGETS pismolot pismolot-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
@@ -26,7 +26,6 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/completion/pismolot-render.bash
 # The README, the licence and the user guide with its pictures, laid out as in
 # the source tree so that the README's links hold. Debian also wants the
 # licence as a machine-readable "copyright" file in the same folder.
-set(PISMOLOT_INSTALL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/pismolot)
 file(READ ${PROJECT_SOURCE_DIR}/LICENSE PISMOLOT_LICENSE_TEXT)
 string(FIND "${PISMOLOT_LICENSE_TEXT}" "Permission is hereby granted" permission)
 string(SUBSTRING "${PISMOLOT_LICENSE_TEXT}" ${permission} -1 PISMOLOT_LICENSE_TEXT)
@@ -35,7 +34,7 @@ string(REGEX REPLACE "\n\n" "\n.\n" PISMOLOT_LICENSE_TEXT "${PISMOLOT_LICENSE_TE
 string(REGEX REPLACE "\n" "\n " PISMOLOT_LICENSE_TEXT "${PISMOLOT_LICENSE_TEXT}")
 configure_file(${PROJECT_SOURCE_DIR}/data/copyright.in ${PISMOLOT_DATA_OUT}/copyright @ONLY)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${PISMOLOT_DATA_OUT}/copyright
-    DESTINATION ${PISMOLOT_INSTALL_DOCDIR})
+    DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/docs/editor.png
     ${PROJECT_SOURCE_DIR}/docs/main.png
-    DESTINATION ${PISMOLOT_INSTALL_DOCDIR}/docs)
+    DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)

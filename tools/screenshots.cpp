@@ -1,7 +1,6 @@
 // Pictures of the program for the user guide: the editor as it starts and
 // the main window with a rendered effect. Usage: pismolot_screenshots DIR
 #include "app/forms.h"
-#include "editor/colourswatch.h"
 #include "editor/redak.h"
 #include "mainwin/mdi.h"
 #include "mainwin/rys.h"
@@ -50,7 +49,7 @@ int main(int argc, char** argv) {
     editor.Text1->setText(QStringLiteral("Pismolot"));
     editor.Text2->setCurrentText(QStringLiteral("48"));
     editor.List2->setCurrentIndex(11);
-    editor.Label4->setBackColor(pismolot::ColourValue::rgb(255, 255, 224));
+    editor.setBackgroundColour(pismolot::ColourValue::rgb(255, 255, 224));
     QTest::mouseClick(editor.Command2, Qt::LeftButton);
 
     MDI& main = forms::mdi();

@@ -4,7 +4,35 @@
 
 #include <cstdint>
 
+// PISMOLOT_WEB_ADDRESS, PISMOLOT_MAIL_ADDRESS and PISMOLOT_DOC_DIR are the
+// build's settings (src/about/CMakeLists.txt).
+
 namespace about {
+
+QUrl webTarget(const QString& webAddress, const QString& docDir) {
+    const QString address = webAddress.trimmed();
+    if (address.isEmpty())
+        return QUrl::fromLocalFile(docDir + QStringLiteral("/docs/guide.md"));
+    if (address.startsWith(QLatin1Char('/')))
+        return QUrl::fromLocalFile(address);
+    return QUrl(address);
+}
+
+QUrl mailTarget(const QString& mailAddress) {
+    const QString address = mailAddress.trimmed();
+    if (address.isEmpty())
+        return {};
+    const QString scheme = QStringLiteral("mailto:");
+    return QUrl(address.startsWith(scheme, Qt::CaseInsensitive) ? address : scheme + address);
+}
+
+QUrl webTarget() {
+    return webTarget(QString::fromUtf8(PISMOLOT_WEB_ADDRESS), QString::fromUtf8(PISMOLOT_DOC_DIR));
+}
+
+QUrl mailTarget() {
+    return mailTarget(QString::fromUtf8(PISMOLOT_MAIL_ADDRESS));
+}
 
 int bandHeight(float scaleHeight) {
     return pismolot::roundHalfEven<std::int32_t>(double(scaleHeight) / 255.0);

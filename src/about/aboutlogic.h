@@ -2,6 +2,9 @@
 
 #include "render/colour.h"
 
+#include <QString>
+#include <QUrl>
+
 #include <array>
 #include <vector>
 
@@ -12,8 +15,19 @@ namespace about {
 inline constexpr pismolot::ColourValue NormalColour = pismolot::ColourValue::rgb(0, 128, 0);
 inline constexpr pismolot::ColourValue HighlightColour = pismolot::ColourValue::rgb(192, 0, 192);
 
-inline constexpr const char* WebAddress = "https://example.com/trelon";
-inline constexpr const char* MailAddress = "mailto:trelon@example.com";
+// The freeware notice of Label3.
+inline constexpr const char* FreewareNotice =
+    "Program jest darmowy (freeware): możesz go używać i rozdawać bez opłat.";
+
+// What "WWW" opens: the build's web address, or with none set the user guide
+// installed in `docDir`.
+QUrl webTarget(const QString& webAddress, const QString& docDir);
+// What "Mail" opens: a "mailto:" link to the build's address (given with or
+// without "mailto:"); none (an empty URL) where no address is set.
+QUrl mailTarget(const QString& mailAddress);
+// The two targets of this build.
+QUrl webTarget();
+QUrl mailTarget();
 
 inline constexpr int BandCount = 256;
 inline constexpr int PenWidth = 5; // pixels

@@ -1,9 +1,11 @@
 #include "about/autorx.h"
 
+#include "resources/appearance.h"
+#include "resources/centre.h"
+#include "resources/frames.h"
 #include "resources/icons.h"
-#include "ui/centre.h"
-#include "ui/palette.h"
-#include "ui/twips.h"
+#include "resources/palette.h"
+#include "resources/twips.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -11,26 +13,13 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 #include <QUrl>
 #include <QWindow>
-#include <qdrawutil.h>
 
 namespace {
 
 // What the window shows where the gradient has not been painted.
 const QColor BackgroundBeforePainting(192, 192, 192);
-
-// The classic dialog font, or a sans serif with the same narrow metrics: the
-// stored layout was made for it, and wider faces overrun Label1.
-QFont dialogFont(double points) {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
-    font.setPointSizeF(points);
-    return font;
-}
 
 AutorX::UrlOpener& urlOpener() {
     static AutorX::UrlOpener opener;
@@ -47,43 +36,16 @@ void openUrl(const QUrl& url) {
 
 } // namespace
 
-ColourButton::ColourButton(const QString& caption, QWidget* parent)
-    : QPushButton(caption, parent) {}
-
-void ColourButton::setBackColor(pismolot::ColourValue colour) {
-    colour_ = colour;
-    update();
-}
-
-void ColourButton::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    const QBrush face(toQColor(colour_));
-    qDrawWinButton(&p, rect(), palette(), isDown(), &face);
-    QRect caption = rect();
-    if (isDown())
-        caption.translate(1, 1);
-    p.setPen(palette().color(QPalette::ButtonText));
-    p.drawText(caption, Qt::AlignCenter | Qt::TextShowMnemonic, text());
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = caption.adjusted(4, 4, -4, -4);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
-    }
-}
-
 AutorX::AutorX(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("O autorze ..."));
     setWindowIcon(icons::common());
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | ui::FixedFrame);
     setFixedSize(twips::size(4680, 3060));
     QPalette p = palette();
     p.setColor(QPalette::Window, BackgroundBeforePainting);
     setPalette(p);
     setMouseTracking(true);
-    setFont(dialogFont(8));
+    setFont(ui::dialogFont());
     createControls();
 
     focusNow_ = QGuiApplication::focusWindow();
@@ -109,6 +71,7 @@ void AutorX::createControls() {
     };
     auto button = [this](const QString& caption, int left) {
         auto* b = new ColourButton(caption, this);
+        b->setBackColor(about::NormalColour);
         b->setGeometry(twips::rect(left, 2520, 1335, 375));
         // Outside a dialog a button answers Enter only when asked to.
         b->setAutoDefault(true);
@@ -122,17 +85,20 @@ void AutorX::createControls() {
     Label2 =
         label(QStringLiteral("O autorze"), QColor(0, 255, 255), twips::rect(960, 240, 2655, 375));
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    QFont heading = dialogFont(13.5);
+    QFont heading = ui::dialogFont(13.5);
     heading.setBold(true);
     Label2->setFont(heading);
     Command1 = button(QStringLiteral("OK"), 120);
     Command1->setDefault(true);
     Command2 = button(QStringLiteral("WWW"), 1680);
     Command3 = button(QStringLiteral("Mail"), 3240);
-    Label3 = label(QString(), QColor(255, 255, 0), twips::rect(840, 1320, 2775, 735));
+    Label3 = label(QString::fromUtf8(about::FreewareNotice), QColor(255, 255, 0),
+                   twips::rect(840, 1320, 2775, 735));
     Label3->setWordWrap(true);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+    Command2->setAccessibleDescription(QStringLiteral("Otwiera stronę programu"));
+    Command3->setAccessibleDescription(QStringLiteral("Otwiera nową wiadomość do autora"));
     setTabOrder(Command1, Command2);
     setTabOrder(Command2, Command3);
     Command1->setFocus();
@@ -277,8 +243,14 @@ void AutorX::Command1_Click() {
     hide();
 }
 void AutorX::Command2_Click() {
-    openUrl(QUrl(QString::fromLatin1(about::WebAddress)));
+    const QUrl target = about::webTarget();
+    if (target.isValid())
+        openUrl(target);
 }
+// With no mail address in this build the button does nothing visible, as
+// when the desktop has no mail handler.
 void AutorX::Command3_Click() {
-    openUrl(QUrl(QString::fromLatin1(about::MailAddress)));
+    const QUrl target = about::mailTarget();
+    if (target.isValid())
+        openUrl(target);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "about/aboutlogic.h"
+#include "resources/colourbutton.h"
 
 #include <QImage>
 #include <QPointer>
-#include <QPushButton>
 #include <QWidget>
 
 #include <functional>
@@ -12,23 +12,6 @@
 class QLabel;
 class QUrl;
 class QWindow;
-
-// A push button whose whole face is its background colour, with a plain
-// raised edge, like a graphical-style button of the classic desktop.
-class ColourButton : public QPushButton {
-    Q_OBJECT
-public:
-    explicit ColourButton(const QString& caption, QWidget* parent = nullptr);
-
-    pismolot::ColourValue backColor() const { return colour_; }
-    void setBackColor(pismolot::ColourValue colour);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    pismolot::ColourValue colour_ = about::NormalColour;
-};
 
 // The About box "O autorze ...".
 class AutorX : public QWidget {

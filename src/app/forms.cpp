@@ -65,11 +65,9 @@ Tlo* makeTlo() {
 }
 
 MDI* makeMdi() {
-    auto* main = new MDI;
+    auto* main = new MDI([]() -> Rys& { return rys(); });
     if (rysSlot)
         main->setRenderWindow(*rysSlot);
-    QObject::connect(main, &MDI::renderWindowWanted, main,
-                     [main] { main->showRenderWindow(rys()); });
     QObject::connect(main, &MDI::aboutBoxWanted, main, [] { autorX().showModeless(); });
     QObject::connect(main, &MDI::quitRequested, main, [] { endProgram(); });
     return main;

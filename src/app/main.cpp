@@ -1,5 +1,6 @@
 #include "app/forms.h"
 #include "editor/redak.h"
+#include "resources/appearance.h"
 #include "resources/icons.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     // The installed desktop entry, by which Wayland desktops find the icon.
     QApplication::setDesktopFileName(QStringLiteral(PISMOLOT_APP_ID));
 #endif
+    ui::setUpApplication(app);
     // Every window that has no icon of its own carries the common one.
     QApplication::setWindowIcon(icons::common());
     forms::redak().show();

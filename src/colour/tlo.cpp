@@ -1,9 +1,10 @@
 #include "colour/tlo.h"
 
+#include "resources/centre.h"
+#include "resources/frames.h"
 #include "resources/icons.h"
-#include "ui/centre.h"
-#include "ui/palette.h"
-#include "ui/twips.h"
+#include "resources/palette.h"
+#include "resources/twips.h"
 
 #include <QEventLoop>
 #include <QHideEvent>
@@ -13,13 +14,12 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
 
 Tlo::Tlo(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Zmień tło"));
     setWindowIcon(icons::common());
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | ui::FixedFrame);
     setFixedSize(twips::size(5655, 1950));
     createControls();
     connectControls();
@@ -36,6 +36,7 @@ void Tlo::createControls() {
         b->setSingleStep(1);
         b->setPageStep(50);
         b->setFocusPolicy(Qt::StrongFocus);
+        b->installEventFilter(this);
         return b;
     };
     auto box = [this](int top) {
@@ -77,6 +78,14 @@ void Tlo::createControls() {
 
     bars_ = {HScroll1, HScroll2, HScroll3};
     boxes_ = {Text1, Text2, Text3};
+    // Each row's bar and box are named by the row's label, and apart.
+    const std::array<QLabel*, ColourModel::PartCount> rows = {Label2, Label3, Label4};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i]->setBuddy(boxes_[i]);
+        bars_[i]->setAccessibleName(rows[i]->text() + QStringLiteral(" – suwak"));
+        boxes_[i]->setAccessibleName(rows[i]->text() + QStringLiteral(" – wartość"));
+    }
+    Label1->setAccessibleName(QStringLiteral("Kolor tła – podgląd"));
     QWidget* order[] = {HScroll1, HScroll2, HScroll3, Text1, Text2, Text3, Command1, Command2};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -133,6 +142,30 @@ bool isFocusKey(const QKeyEvent* event) {
 }
 } // namespace
 
+// The classic scroll bar's keys: Left and Up lower the value by one, Right
+// and Down raise it, PageUp lowers and PageDown raises it by a page, Home and
+// End go to the ends. (Qt's own bars raise on Up and PageUp.)
+std::optional<QAbstractSlider::SliderAction> Tlo::scrollKeyAction(int key) {
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        return QAbstractSlider::SliderSingleStepSub;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        return QAbstractSlider::SliderSingleStepAdd;
+    case Qt::Key_PageUp:
+        return QAbstractSlider::SliderPageStepSub;
+    case Qt::Key_PageDown:
+        return QAbstractSlider::SliderPageStepAdd;
+    case Qt::Key_Home:
+        return QAbstractSlider::SliderToMinimum;
+    case Qt::Key_End:
+        return QAbstractSlider::SliderToMaximum;
+    default:
+        return std::nullopt;
+    }
+}
+
 int Tlo::partOfBox(const QObject* box) const {
     for (std::size_t i = 0; i < boxes_.size(); ++i)
         if (boxes_[i] == box)
@@ -141,6 +174,16 @@ int Tlo::partOfBox(const QObject* box) const {
 }
 
 bool Tlo::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* bar = qobject_cast<QScrollBar*>(watched);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (bar && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (const auto action = scrollKeyAction(key->key())) {
+                bar->triggerAction(*action);
+                return true;
+            }
+        }
+    }
     const int part = partOfBox(watched);
     const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
     // Tab moves the focus on; the box never sees it as a keystroke.
@@ -171,6 +214,20 @@ void Tlo::hideEvent(QHideEvent* event) {
     QDialog::hideEvent(event);
     if (!event->spontaneous())
         emit hidden();
+}
+
+// The editor waits while the dialog is up: minimised, it would leave the
+// editor blocked with nothing on screen to answer, so it comes straight back.
+void Tlo::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && isVisible())
+        QTimer::singleShot(0, this, [this] {
+            if (!isMinimized() || !isVisible())
+                return;
+            showNormal();
+            raise();
+            activateWindow();
+        });
 }
 
 void Tlo::Command1_Click() {

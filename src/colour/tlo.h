@@ -2,9 +2,11 @@
 
 #include "colour/colourmodel.h"
 
+#include <QAbstractSlider>
 #include <QDialog>
 
 #include <array>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -50,6 +52,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void Form_Load();
@@ -57,6 +60,7 @@ private:
     void connectControls();
     void showState();
     int partOfBox(const QObject* box) const;
+    static std::optional<QAbstractSlider::SliderAction> scrollKeyAction(int key);
 
     ColourModel model_;
     std::array<QScrollBar*, ColourModel::PartCount> bars_{};

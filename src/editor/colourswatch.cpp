@@ -1,6 +1,6 @@
 #include "editor/colourswatch.h"
 
-#include "ui/palette.h"
+#include "resources/palette.h"
 
 ColourSwatch::ColourSwatch(QWidget* parent) : QLabel(parent) {
     setAutoFillBackground(true);

@@ -3,15 +3,16 @@
 #include "editor/colourswatch.h"
 #include "editor/editormodel.h"
 #include "render/textraster.h"
+#include "resources/centre.h"
+#include "resources/combo.h"
+#include "resources/frames.h"
 #include "resources/icons.h"
-#include "ui/centre.h"
-#include "ui/palette.h"
-#include "ui/twips.h"
+#include "resources/palette.h"
+#include "resources/twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontInfo>
-#include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,6 +24,8 @@
 #include <optional>
 
 namespace {
+
+constexpr int SizeBoxArrowWidth = 12;
 
 // The character a key press types, as the size box's key filter sees it; none
 // for keys that only edit or move (Delete, arrows, Home, End) and for Tab,
@@ -66,14 +69,18 @@ void fillUnselected(QComboBox* list, const QStringList& items, const QString& ke
 
 Redak::Redak(PictureStore pictures, QWidget* parent)
     : QWidget(parent), pictures_(std::move(pictures)) {
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    // A normal window, not a dialog: Qt makes every dialog transient for the
+    // program, and panels list no such window, while the editor is the
+    // program's first window and some window managers let it be minimised
+    // whatever it asks.
+    setWindowFlags(Qt::Window | ui::FixedFrame);
     setWindowTitle(QStringLiteral("Pismolot"));
     setWindowIcon(icons::editor());
     setFixedSize(twips::size(6975, 4440));
     ui::centreOnScreen(*this);
 
     createControls();
+    nameControls();
     arrangeTabOrder();
     connectHandlers();
     Form_Load();
@@ -104,7 +111,8 @@ void Redak::createControls() {
     static constexpr char Letters[] = {'B', 'I', 'U'};
     static const char* const Tips[] = {"Pogrubienie", "Kursywa", "Podkreślenie"};
     for (int k = 0; k < editor::AttributeCount; ++k) {
-        auto* button = new QPushButton(this);
+        auto* button = new ColourButton(QString(), this);
+        button->setCheckable(true);
         button->setGeometry(twips::rect(3240 + 360 * k, 360, 375, 375));
         button->setToolTip(QString::fromUtf8(Tips[k]));
         button->setIcon(QIcon(icons::attributeLetter(Letters[k])));
@@ -120,7 +128,7 @@ void Redak::createControls() {
     Label3 = new QLabel(QStringLiteral("Styl"), this);
     Label3->setGeometry(twips::rect(4560, 120, 1575, 255));
 
-    Frame1 = new QGroupBox(QStringLiteral("Podgląd"), this);
+    Frame1 = new FrameBox(QStringLiteral("Podgląd"), this);
     Frame1->setGeometry(twips::rect(5040, 1080, 1815, 1455));
     Frame1->setAutoFillBackground(true);
     QPalette framePalette = Frame1->palette();
@@ -131,7 +139,7 @@ void Redak::createControls() {
     Image1->setGeometry(twips::rect(120, 300, 1560, 975));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Frame2 = new QGroupBox(QStringLiteral("Tło"), this);
+    Frame2 = new FrameBox(QStringLiteral("Tło"), this);
     Frame2->setGeometry(twips::rect(5040, 2640, 1815, 1095));
 
     Label4 = new ColourSwatch(Frame2);
@@ -151,6 +159,39 @@ void Redak::createControls() {
     Text2->setEditText(QString::fromLatin1(editor::SizeBoxDesignText));
     Text2->installEventFilter(this);
     Text2->lineEdit()->installEventFilter(this);
+    // The box is 41 pixels wide: with the style's own arrow "480" would not
+    // fit beside it.
+    ui::narrowArrow(*Text2, SizeBoxArrowWidth);
+
+    for (QComboBox* list : {List1, List2, Text2}) {
+        ui::fitPopupToContents(*list);
+        ui::wheelOnlyWithFocus(*list);
+    }
+}
+
+// What a screen reader calls each control: the captions where they say it,
+// the tooltips for the picture buttons and the lists, and a name for each
+// control that shows no text.
+void Redak::nameControls() {
+    Label1->setBuddy(Text1);
+    Label2->setBuddy(List1);
+    Label3->setBuddy(List2);
+    Text1->setAccessibleName(QStringLiteral("Tekst"));
+    // Where a combo's name is its choice (as on Linux), the label it is
+    // labelled by and its description still say what it is for.
+    List1->setAccessibleName(List1->toolTip());
+    List2->setAccessibleName(List2->toolTip());
+    Text2->setAccessibleName(QStringLiteral("Rozmiar czcionki"));
+    Text2->setAccessibleDescription(QStringLiteral("Rozmiar czcionki"));
+    Text2->lineEdit()->setAccessibleName(QStringLiteral("Rozmiar czcionki"));
+    for (ColourButton* button : tbToolBar)
+        button->setAccessibleName(button->toolTip());
+    Image1->setAccessibleName(QStringLiteral("Podgląd stylu"));
+    Label4->setAccessibleName(QStringLiteral("Kolor tła"));
+    Command1->setAccessibleName(QStringLiteral("Zmień tło"));
+    Command2->setAccessibleName(QStringLiteral("OK"));
+    Command3->setAccessibleName(QStringLiteral("Autor"));
+    Command4->setAccessibleName(QStringLiteral("Koniec"));
 }
 
 void Redak::arrangeTabOrder() {
@@ -239,10 +280,7 @@ void Redak::setPreviewFont(const pismolot::FontChoice& font) {
 
 void Redak::setShading(int index, pismolot::ColourValue colour) {
     shading_[std::size_t(index)] = colour;
-    QPushButton* button = tbToolBar[std::size_t(index)];
-    QPalette p = button->palette();
-    p.setColor(QPalette::Button, toQColor(colour));
-    button->setPalette(p);
+    tbToolBar[std::size_t(index)]->setBackColor(colour);
 }
 
 void Redak::Zmien() {
@@ -271,7 +309,10 @@ void Redak::Text2_KeyUp(int, Qt::KeyboardModifiers) {
 
 void Redak::tbToolBar_Click(int index) {
     setPreviewFont(editor::toggleAttribute(previewFont(), index));
-    setShading(index, editor::shadingFor(editor::attribute(previewFont(), index)));
+    // Shading and checked state show the attribute the font really has.
+    const bool on = editor::attribute(previewFont(), index);
+    setShading(index, editor::shadingFor(on));
+    tbToolBar[std::size_t(index)]->setChecked(on);
     Zmien();
 }
 
@@ -280,8 +321,17 @@ void Redak::List2_Click() {
         return;
     // No picture for the index (no selection): the previous one stays.
     const QImage picture = pictures_ ? pictures_(List2->currentIndex()) : QImage();
-    if (!picture.isNull())
-        Image1->setPixmap(QPixmap::fromImage(picture));
+    if (picture.isNull())
+        return;
+    // The stored 104 x 65 picture fills its 104 x 65 logical pixels, smoothly
+    // scaled where a logical pixel is more than one device pixel.
+    const qreal ratio = devicePixelRatioF();
+    QImage shown = picture;
+    if (ratio != 1.0)
+        shown = picture.scaled((QSizeF(picture.size()) * ratio).toSize(), Qt::IgnoreAspectRatio,
+                               Qt::SmoothTransformation);
+    shown.setDevicePixelRatio(ratio);
+    Image1->setPixmap(QPixmap::fromImage(shown));
 }
 
 void Redak::Command1_Click() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "render/job.h"
+#include "resources/colourbutton.h"
+#include "resources/framebox.h"
 
 #include <QImage>
 #include <QWidget>
@@ -10,7 +12,6 @@
 
 class QCloseEvent;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -53,12 +54,12 @@ public:
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;
     QPushButton* Command4 = nullptr;
-    std::array<QPushButton*, 3> tbToolBar{};
+    std::array<ColourButton*, 3> tbToolBar{}; // checkable; checked = the attribute is on
     QComboBox* List2 = nullptr;
     QLabel* Label3 = nullptr;
-    QGroupBox* Frame1 = nullptr;
+    FrameBox* Frame1 = nullptr;
     QLabel* Image1 = nullptr;
-    QGroupBox* Frame2 = nullptr;
+    FrameBox* Frame2 = nullptr;
     ColourSwatch* Label4 = nullptr;
     QPushButton* Command1 = nullptr;
     QComboBox* Text2 = nullptr;
@@ -94,6 +95,7 @@ private:
     void tbToolBar_Click(int index);
 
     void createControls();
+    void nameControls();
     void arrangeTabOrder();
     void connectHandlers();
     void setShading(int index, pismolot::ColourValue colour);

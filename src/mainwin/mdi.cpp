@@ -4,8 +4,8 @@
 #include "mainwin/output.h"
 #include "mainwin/rys.h"
 #include "resources/icons.h"
-#include "ui/palette.h"
-#include "ui/twips.h"
+#include "resources/palette.h"
+#include "resources/twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -20,7 +20,8 @@
 
 #include <algorithm>
 
-MDI::MDI(QWidget* parent) : QMainWindow(parent) {
+MDI::MDI(RenderWindowSource renderWindow, QWidget* parent)
+    : QMainWindow(parent), renderWindow_(std::move(renderWindow)) {
     setWindowTitle(QStringLiteral("Pismolot"));
     setWindowIcon(icons::common());
     askFileName = AskSaveFileName;
@@ -36,10 +37,13 @@ MDI::MDI(QWidget* parent) : QMainWindow(parent) {
 
 void MDI::createWorkspace() {
     auto* client = new QWidget(this);
+    client->setAccessibleName(QStringLiteral("Obszar okna"));
     auto* column = new QVBoxLayout(client);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     mdiArea = new QMdiArea(client);
+    mdiArea->setAccessibleName(QStringLiteral("Obszar efektu"));
+    mdiArea->viewport()->setAccessibleName(QStringLiteral("Widok efektu"));
     mdiArea->setBackground(toQColor(pismolot::syscolour::AppWorkspace));
     column->addWidget(mdiArea, 1);
     setCentralWidget(client);
@@ -47,6 +51,7 @@ void MDI::createWorkspace() {
 }
 
 void MDI::createMenus() {
+    menuBar()->setAccessibleName(QStringLiteral("Menu"));
     plik = menuBar()->addMenu(QStringLiteral("&Plik"));
     zapisz = plik->addAction(QStringLiteral("&Zapisz jako..."));
     zapisz->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -75,6 +80,7 @@ void MDI::createMenus() {
 
 void MDI::createHintStrip() {
     Picture1 = new QWidget(centralWidget());
+    Picture1->setAccessibleName(QStringLiteral("Pasek podpowiedzi"));
     Picture1->setFixedHeight(twips::toPixels(315));
     Picture1->setAutoFillBackground(true);
     QPalette stripPalette = Picture1->palette();
@@ -109,7 +115,8 @@ void MDI::MDIForm_Load() {
 }
 
 void MDI::Timer1_Timer() {
-    emit renderWindowWanted();
+    if (renderWindow_)
+        showRenderWindow(renderWindow_());
     Timer1->stop();
 }
 
@@ -129,6 +136,11 @@ void MDI::showRenderWindow(Rys& rys) {
         sub = mdiArea->addSubWindow(&rys, Qt::SubWindow | Qt::CustomizeWindowHint |
                                               Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
         sub->setWindowIcon(icons::common());
+        // What restoring from maximised returns to: the design rectangle,
+        // the frame (title bar, borders) around the design client area.
+        const QRect client = Rys::designRect();
+        const QMargins frame = sub->contentsMargins();
+        sub->setGeometry(QRect(client.topLeft(), client.size().grownBy(frame)));
     }
     sub->showMaximized();
 }

@@ -17,7 +17,11 @@ class Rys;
 class MDI : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MDI(QWidget* parent = nullptr); // runs MDIForm_Load
+    // Where Timer1 gets the render window from. The tick may come while
+    // MDIForm_Load yields, so this is given before anything else runs.
+    using RenderWindowSource = std::function<Rys&()>;
+
+    explicit MDI(RenderWindowSource renderWindow, QWidget* parent = nullptr); // runs MDIForm_Load
 
     void MDIForm_Load();
     void Timer1_Timer();
@@ -29,7 +33,7 @@ public:
 
     // The render window whose picture the output commands take.
     void setRenderWindow(Rys& rys);
-    // Hosts `rys` as the maximised child (the answer to renderWindowWanted).
+    // Hosts `rys` as the maximised child.
     void showRenderWindow(Rys& rys);
     // The result picture at this moment: empty before the job has made it.
     QImage resultPicture() const;
@@ -57,8 +61,6 @@ public:
     QAction* autor = nullptr;
 
 signals:
-    // Timer1's tick: the render window is to be shown now.
-    void renderWindowWanted();
     void aboutBoxWanted();
     void quitRequested();
 
@@ -71,5 +73,6 @@ private:
     void createHintStrip();
     void createTimer();
 
+    RenderWindowSource renderWindow_;
     QPointer<Rys> rys_;
 };

@@ -1,5 +1,6 @@
 #include "mainwin/opensave.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 
@@ -53,6 +54,11 @@ QString fileNameFromBuffer(QStringView buffer) {
     return name.toString();
 }
 
+QString missingFolderMessage(const QString& folder) {
+    return QStringLiteral("%1\nTen folder nie istnieje.\nSprawdź, czy podano poprawną ścieżkę.")
+        .arg(QDir::toNativeSeparators(folder));
+}
+
 SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, const QString& title,
                                const QString& initialDir)
     : QFileDialog(owner, title) {
@@ -69,6 +75,9 @@ SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, c
     }
     if (!initialDir.isEmpty())
         setDirectory(initialDir);
+    // Qt's Polish texts call this button "Zachowaj"; the program's own
+    // menu says "Zapisz jako...".
+    setLabelText(QFileDialog::Accept, QStringLiteral("&Zapisz"));
 
     confirmCreate = [this](const QString& path) {
         const QString text = QStringLiteral("%1\nTen plik nie istnieje.\nCzy chcesz go utworzyć?")
@@ -76,11 +85,21 @@ SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, c
         return QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::Yes) == QMessageBox::Yes;
     };
+    reportMissingFolder = [this](const QString& folder) {
+        QMessageBox::warning(this, windowTitle(), missingFolderMessage(folder));
+    };
 }
 
 void SaveFileDialog::accept() {
     const QString path = fileNameFromBuffer(selectedFiles().value(0));
     const QFileInfo info(path);
+    // A name in a folder that is not there cannot be written: say so and let
+    // the user choose again, before any question about creating the file.
+    if (!path.isEmpty() && !info.exists() && !info.absoluteDir().exists()) {
+        if (reportMissingFolder)
+            reportMissingFolder(info.absolutePath());
+        return;
+    }
     // Existing files get QFileDialog's own overwrite question; a folder name
     // only opens the folder.
     if (!path.isEmpty() && !info.exists() && confirmCreate && !confirmCreate(path))

@@ -30,12 +30,16 @@ QList<FilterPair> filterPairs(QStringView converted);
 // pattern appended in parentheses unless the description already ends with it.
 QStringList nameFilters(QStringView converted);
 
+// The message for a name whose folder does not exist.
+QString missingFolderMessage(const QString& folder);
+
 // The chosen name as the dialog leaves it in its file buffer: the text up to
 // the first NUL, without leading and trailing spaces.
 QString fileNameFromBuffer(QStringView buffer);
 
 // The save dialog: overwrite question from QFileDialog, plus a question
-// before a file that does not exist yet is created.
+// before a file that does not exist yet is created, and a refusal of a name
+// in a folder that does not exist.
 class SaveFileDialog : public QFileDialog {
     Q_OBJECT
 public:
@@ -45,6 +49,9 @@ public:
     // Asked before accepting a name of a file that does not exist; false keeps
     // the dialog open. Replaceable so tests never block in a message box.
     std::function<bool(const QString& path)> confirmCreate;
+    // Told that the folder of the chosen name does not exist; the dialog
+    // stays open. Replaceable like confirmCreate.
+    std::function<void(const QString& folder)> reportMissingFolder;
 
     void accept() override;
 };

@@ -1,25 +1,46 @@
 #include "mainwin/output.h"
 
-#include "render/imagefile.h"
-
 #include <QClipboard>
 #include <QMimeData>
+
+using pismolot::WriteError;
 
 namespace output {
 
 namespace {
 
-bool isEmptyPicture(const QImage& picture) {
-    return picture.isNull() || picture.width() <= 0 || picture.height() <= 0;
+QString reason(const pismolot::WriteStatus& status) {
+    switch (status.error) {
+    case WriteError::None:
+        break;
+    case WriteError::EmptyPicture:
+        return QStringLiteral("obraz jest pusty (nie ma ani jednej kolumny lub wiersza)");
+    case WriteError::TooLarge:
+        return QStringLiteral("obraz jest za duży, by zapisać go w pliku tego rodzaju");
+    case WriteError::IsDirectory:
+        return QStringLiteral("pod tą nazwą jest folder, a nie plik");
+    case WriteError::NoPermission:
+        return QStringLiteral("brak uprawnień do zapisu w tym miejscu");
+    case WriteError::NoSuchFolder:
+        return QStringLiteral("folder, w którym miał powstać plik, nie istnieje");
+    case WriteError::DiskFull:
+        return QStringLiteral("brak miejsca na dysku");
+    case WriteError::ReadOnlyFileSystem:
+        return QStringLiteral("dysk jest tylko do odczytu");
+    case WriteError::Other:
+        if (!status.systemText.isEmpty())
+            return status.systemText;
+        break;
+    }
+    return QStringLiteral("nieznany błąd zapisu");
 }
 
 } // namespace
 
 QString copyPicture(QClipboard& clipboard, const QImage& picture) {
     const QString failed = QStringLiteral("Nie udało się skopiować efektu do schowka.\nPowód: %1");
-    if (isEmptyPicture(picture))
-        return failed.arg(
-            QStringLiteral("obraz jest pusty (nie ma ani jednej kolumny lub wiersza)"));
+    if (pismolot::isEmptyPicture(picture))
+        return failed.arg(reason({WriteError::EmptyPicture, {}}));
     clipboard.clear();
     clipboard.setImage(picture);
     // A clipboard held by another program takes nothing; reading back tells.
@@ -31,10 +52,14 @@ QString copyPicture(QClipboard& clipboard, const QImage& picture) {
 }
 
 QString savePicture(const QString& path, const QImage& picture) {
-    QString reason;
-    if (pismolot::writeImageFile(path, picture, pismolot::ImageFileFormat::Bmp24, &reason))
-        return QString();
-    return QStringLiteral("Nie udało się zapisać pliku „%1”.\nPowód: %2").arg(path, reason);
+    const pismolot::WriteStatus status =
+        pismolot::writeImageFile(path, picture, pismolot::ImageFormat::Bmp);
+    return status.ok() ? QString() : saveFailureMessage(path, status);
+}
+
+QString saveFailureMessage(const QString& path, const pismolot::WriteStatus& status) {
+    return QStringLiteral("Nie udało się zapisać pliku „%1”.\nPowód: %2.")
+        .arg(path, reason(status));
 }
 
 } // namespace output

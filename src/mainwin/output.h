@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/imagefile.h"
+
 #include <QImage>
 #include <QString>
 
@@ -17,5 +19,9 @@ QString copyPicture(QClipboard& clipboard, const QImage& picture);
 // Writes `picture` to exactly `path` as an uncompressed 24-bit BMP, replacing
 // the file; a failed write leaves an existing file as it was.
 QString savePicture(const QString& path, const QImage& picture);
+
+// The message for a write of `path` that ended with `status`: the file's
+// name and a reason of our own, the system's text only where we have none.
+QString saveFailureMessage(const QString& path, const pismolot::WriteStatus& status);
 
 } // namespace output

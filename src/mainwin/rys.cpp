@@ -2,7 +2,7 @@
 
 #include "mainwin/windowplatform.h"
 #include "render/textraster.h"
-#include "ui/twips.h"
+#include "resources/twips.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -11,9 +11,11 @@
 Rys::Rys(pismolot::EffectSettings settings, QWidget* parent)
     : SurfaceWidget(0xFFFFFFFF, parent), settings_(std::move(settings)) {
     setWindowTitle(QStringLiteral("Efekt"));
-    resize(twips::size(7335, 4290));
+    setAccessibleName(QStringLiteral("Efekt"));
+    resize(designRect().size());
 
     Picture1 = new QLabel(this);
+    Picture1->setAccessibleName(QStringLiteral("Obraz efektu"));
     Picture1->setGeometry(twips::rect(0, 0, 735, 615));
     Picture1->setFrameShape(QFrame::NoFrame);
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -27,6 +29,10 @@ Rys::Rys(pismolot::EffectSettings settings, QWidget* parent)
     Timer1->setInterval(109);
     connect(Timer1, &QTimer::timeout, this, &Rys::Timer1_Timer);
     Timer1->start();
+}
+
+QRect Rys::designRect() {
+    return twips::rect(60, 60, 7335, 4290);
 }
 
 void Rys::Timer1_Timer() {

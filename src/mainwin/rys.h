@@ -4,6 +4,7 @@
 #include "render/job.h"
 
 #include <QImage>
+#include <QRect>
 
 class QLabel;
 class QTimer;
@@ -15,6 +16,10 @@ class Rys : public SurfaceWidget {
     Q_OBJECT
 public:
     explicit Rys(pismolot::EffectSettings settings = {}, QWidget* parent = nullptr);
+
+    // The window when it is not maximised: at left 60, top 60, with a client
+    // area of 7335 x 4290 twips.
+    static QRect designRect();
 
     // The settings the job renders: the editor's at "&OK".
     const pismolot::EffectSettings& settings() const { return settings_; }

@@ -1,6 +1,7 @@
 #include "mainwin/temp.h"
 
 #include "mainwin/surface.h"
+#include "resources/frames.h"
 #include "resources/icons.h"
 
 #include <QAction>
@@ -16,11 +17,13 @@ constexpr QRgb White = 0xFFFFFFFF;
 Temp::Temp(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Proszę czekać...."));
     setWindowIcon(icons::common());
-    // Fixed single border: a close box, no minimise or maximise button.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    // Fixed single border: a close box, no minimise or maximise button; not
+    // of a fixed size, so that the window manager maximises it.
+    setWindowFlags(Qt::Dialog | ui::FixedFrame);
     mnuczekaj = menuBar()->addAction(QStringLiteral("Proszę czekać, trwa przetwarzanie danych..."));
     surface_ = new SurfaceWidget(White, this);
+    surface_->setAccessibleName(QStringLiteral("Proszę czekać"));
+    menuBar()->setAccessibleName(QStringLiteral("Menu"));
     setCentralWidget(surface_);
 }
 

@@ -4,9 +4,12 @@
 #include "mainwin/temp.h"
 #include "render/headless.h"
 #include "render/textraster.h"
-#include "ui/twips.h"
+#include "resources/twips.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QTimer>
 
 using namespace pismolot;
 
@@ -62,12 +65,29 @@ void WindowPlatform::setScratchFont(const FontChoice& font) {
 
 void WindowPlatform::drawScratchText(const QString& text) {
     drawText(scratch_, text, scratchFont_);
-    if (temp_)
+    if (temp_) {
+        paintsBeforeText_ = temp_->surfaceWidget()->paintCount();
         temp_->showSurface(scratch_);
+    }
 }
 
+// The pending events once, and then, for a bounded time, whatever it takes
+// until the wait window has painted: under a window manager the window is
+// exposed some moments after it is shown, and the user is to see its white
+// surface, the text and the menu line while the scan runs. Last, the window
+// system is made to take the painted pixels before the scan holds the thread.
 void WindowPlatform::yield() {
     QCoreApplication::processEvents();
+    if (!temp_)
+        return;
+    if (temp_->surfaceWidget()->paintCount() == paintsBeforeText_) {
+        QEventLoop loop;
+        QObject::connect(temp_->surfaceWidget(), &SurfaceWidget::painted, &loop, &QEventLoop::quit);
+        QObject::connect(temp_, &QObject::destroyed, &loop, &QEventLoop::quit);
+        QTimer::singleShot(MaxPaintWait, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    QGuiApplication::sync();
 }
 
 ScreenMetrics WindowPlatform::screenMetrics() {

@@ -41,6 +41,9 @@ public:
     void showResult() override;
     void closeWaitWindow() override;
 
+    // How long the job's yield waits at most for the wait window to paint.
+    static constexpr int MaxPaintWait = 400; // ms
+
     // The wait window while the job has it open.
     Temp* waitWindow() const { return temp_; }
     int dpi() const { return dpi_; }
@@ -61,5 +64,6 @@ private:
     pismolot::FontChoice measureFont_;
     pismolot::FontChoice scratchFont_;
     QSize resultSize_;
+    int paintsBeforeText_ = 0;
     pismolot::ColourValue filled_ = pismolot::ColourValue::rgb(255, 255, 255);
 };

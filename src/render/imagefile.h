@@ -6,19 +6,71 @@
 
 class QIODevice;
 
+// Writing the result picture: to a path (atomically where it replaces a
+// file), or to an open device such as standard output. Every function here
+// may be called from several threads at once, for different targets.
 namespace pismolot {
 
-// An uncompressed 24-bit bottom-up BMP with the 54-byte header, written row
-// by row (no second copy of the picture in memory).
+enum class ImageFormat { Bmp, Png, Jpeg, Ppm, Webp };
+
+// Whether this build can write `format`: WebP needs Qt's image plugin for it.
+bool canWriteFormat(ImageFormat format);
+
+enum class WriteError {
+    None,
+    EmptyPicture, // no column or no row
+    TooLarge,     // the format cannot hold a picture this big
+    IsDirectory,
+    NoPermission,
+    NoSuchFolder, // the folder of the file is missing, or a part of the path is a file
+    DiskFull,     // no space, quota, or the file size limit
+    ReadOnlyFileSystem,
+    Other,
+};
+
+struct WriteStatus {
+    WriteError error = WriteError::None;
+    // The system's own text for the cause (strerror for a failed call; for
+    // our own refusals a short English line that names the limit). Shown for
+    // Other, kept as a fallback and for diagnostics otherwise.
+    QString systemText;
+    bool ok() const { return error == WriteError::None; }
+};
+
+// The one test for a picture with nothing to write or copy.
+bool isEmptyPicture(const QImage& image);
+
+// Refusals that need no file: an empty picture, one the format cannot hold
+// (TooLarge: a BMP of 4 GiB or more, as its size fields have 32 bits; sides
+// over 65500 in JPEG, 16383 in WebP, 1000000 in PNG, the limits of the
+// libraries that write them), or a format this build cannot write (Other).
+WriteStatus checkPicture(const QImage& image, ImageFormat format);
+
+// Encodes to an open device (standard output, a pipe), checking that every
+// byte was taken and, for a file device, flushed. A reader that has gone away
+// gives an error, not SIGPIPE. A file device that failed is closed, its
+// unsent bytes dropped.
+WriteStatus writeImage(QIODevice& device, const QImage& image, ImageFormat format);
+
+// Writes to a path. A regular file (or a symlink to one, however many links
+// deep: the file is replaced, every link stays; a dangling link gets its file
+// created) is written whole to a temporary file in its folder (unnamed where
+// the file system allows, else "NAME.XXXXXX") and renamed over the old one,
+// so a failure leaves an old file byte for byte as it was and no temporary
+// file behind. Nothing is synced to disk: the replace is atomic, not durable.
+// An existing FIFO or device is written straight through, never replaced;
+// a directory is refused.
+WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format);
+
+// PNG and WebP keep an image's alpha channel; every other format is written
+// opaque: the colour channels as they are, the alpha dropped. JPEG is written
+// at quality 95, WebP losslessly.
+
+// An uncompressed 24-bit bottom-up BMP with the 54-byte header, streamed in
+// chunks (no second copy of a big picture in memory). False for a picture
+// checkPicture refuses or a device that does not take every byte.
 bool writeBmp24(QIODevice& device, const QImage& image);
+// The same bytes in memory; empty for an empty or too large picture.
 QByteArray encodeBmp24(const QImage& image);
-
-enum class ImageFileFormat { Bmp24, Png };
-
-// Writes `image` to `path` through a temporary file beside it and a rename,
-// so a failure never leaves a partial file nor touches an existing one.
-// On failure returns false and puts a reason (Polish) in `error`.
-bool writeImageFile(const QString& path, const QImage& image, ImageFileFormat format,
-                    QString* error);
 
 } // namespace pismolot

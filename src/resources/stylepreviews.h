@@ -17,7 +17,7 @@ inline constexpr int Height = 65;
 inline constexpr int InkLeft = 0;
 inline constexpr int InkTop = 13;
 inline constexpr int InkHeight = 46; // rows 13 to 58: the capital height
-inline constexpr int InkMaxWidth = 97;
+inline constexpr int InkWidth = 97;  // columns 0 to 96
 // The grey sample ("Szary") shows the word 2 pixels right and 3 pixels up.
 inline constexpr int GreyStyle = 3;
 inline constexpr int GreyShiftX = 2;
@@ -30,12 +30,24 @@ constexpr int toLevel32(int v) {
     return 8 * k + k / 4;
 }
 
-// The row level of the letters' row `inkRow` (0 = the top row of the
-// letters): about 42 at the top, rising about 2.9 per row, 173 at row 45.
-int rowLevel(int inkRow);
+// The row level of style `style`'s letter row `inkRow` (0 = the top row of
+// the letters), rising steadily by about 2.9 per row from about 42 at the top
+// row to about 173 at the bottom row (row InkHeight - 1).
+int rowLevel(int style, int inkRow);
+
+// The face the letters are drawn in and how its outline is shaped to the
+// samples' letters: family and style, and how much wider the outline is
+// drawn than the face's own (pixels).
+struct SampleFace {
+    const char* family;
+    const char* style;
+    double embolden;
+};
+SampleFace sampleFace();
 
 // The letter shapes alone: a Width x Height Format_RGB32 image, black letter
-// pixels on white, ink from (InkLeft, InkTop), no antialiasing.
+// pixels on white, ink in exactly InkWidth x InkHeight pixels from (InkLeft,
+// InkTop), no antialiasing.
 QImage wordShape();
 
 // Sample of `style` from the word shape. Random stripes draw from `random`,

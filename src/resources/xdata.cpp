@@ -1,7 +1,7 @@
 #include "resources/xdata.h"
 
 #include "resources/stylepreviews.h"
-#include "ui/twips.h"
+#include "resources/twips.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -34,3 +34,46 @@ TEST(AboutGradient, BandsAtTheStoredSize) {
         ASSERT_EQ(bands[i].colour, ColourValue::rgb(255 - int(i), 11, 255 - int(i))) << i;
     }
 }
+
+struct TargetCase {
+    const char* name;
+    QString setting;
+    QUrl expected;
+};
+
+class AboutWebTarget : public testing::TestWithParam<TargetCase> {};
+
+TEST_P(AboutWebTarget, FollowsTheBuildSetting) {
+    EXPECT_EQ(about::webTarget(GetParam().setting, QStringLiteral("/opt/p/share/doc/pismolot")),
+              GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, AboutWebTarget,
+    testing::Values(
+        TargetCase{"NoneIsTheInstalledGuide", "",
+                   QUrl("file:///opt/p/share/doc/pismolot/docs/guide.md")},
+        TargetCase{"BlanksAreNone", "  ", QUrl("file:///opt/p/share/doc/pismolot/docs/guide.md")},
+        TargetCase{"WebPage", "https://trelon.example/pismolot",
+                   QUrl("https://trelon.example/pismolot")},
+        TargetCase{"LocalPathBecomesAFileUrl", "/usr/share/doc/pismolot/przewodnik ż.md",
+                   QUrl::fromLocalFile("/usr/share/doc/pismolot/przewodnik ż.md")}),
+    [](const testing::TestParamInfo<TargetCase>& info) { return std::string(info.param.name); });
+
+class AboutMailTarget : public testing::TestWithParam<TargetCase> {};
+
+TEST_P(AboutMailTarget, FollowsTheBuildSetting) {
+    EXPECT_EQ(about::mailTarget(GetParam().setting), GetParam().expected);
+    EXPECT_EQ(about::mailTarget(GetParam().setting).isValid(), !GetParam().expected.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, AboutMailTarget,
+                         testing::Values(TargetCase{"NoneOpensNothing", "", QUrl()},
+                                         TargetCase{"BlanksOpenNothing", " \t", QUrl()},
+                                         TargetCase{"BareAddress", "trelon@example.org",
+                                                    QUrl("mailto:trelon@example.org")},
+                                         TargetCase{"AlreadyALink", "MAILTO:trelon@example.org",
+                                                    QUrl("MAILTO:trelon@example.org")}),
+                         [](const testing::TestParamInfo<TargetCase>& info) {
+                             return std::string(info.param.name);
+                         });

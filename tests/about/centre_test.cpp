@@ -2,7 +2,7 @@
 #include "app/forms.h"
 #include "colour/tlo.h"
 #include "editor/redak.h"
-#include "ui/centre.h"
+#include "resources/centre.h"
 
 #include <QScreen>
 #include <QTest>

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 using pismolot::ColourValue;
 
 namespace {
@@ -204,9 +206,64 @@ TEST(TloAlone, OkHandsOnTheColourThenHides) {
     EXPECT_EQ(chosen[1], ColourValue::rgb(0, 0, 77));
 }
 
+// The editor waits while the dialog is up, so a minimised dialog comes
+// straight back rather than leave the editor blocked with nothing on screen.
+TEST_F(TloTest, MinimisedComesBack) {
+    Tlo& d = shown();
+    d.setWindowState(Qt::WindowMinimized);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !d.isMinimized(); }, 2000));
+    EXPECT_TRUE(d.isVisible());
+}
+
 TEST_F(TloTest, HiddenSignalEndsAModalWait) {
     Tlo& d = shown();
     QSignalSpy hidden(&d, &Tlo::hidden);
     QTest::mouseClick(d.Command2, Qt::LeftButton);
     EXPECT_EQ(hidden.count(), 1);
 }
+
+struct ScrollKey {
+    const char* name;
+    int start;
+    Qt::Key key;
+    int expected;
+};
+
+void PrintTo(const ScrollKey& key, std::ostream* out) {
+    *out << key.name;
+}
+
+class TloScrollKey : public TloTest, public testing::WithParamInterface<ScrollKey> {};
+
+// The classic bar's keys, on every bar: Left/Up lower, Right/Down raise,
+// PageUp lowers and PageDown raises by 50, Home and End go to the ends.
+TEST_P(TloScrollKey, MovesTheFocusedBar) {
+    const ScrollKey& c = GetParam();
+    Tlo& d = shown();
+    QApplication::setActiveWindow(&d);
+    const std::array<QScrollBar*, 3> bars = {d.HScroll1, d.HScroll2, d.HScroll3};
+    const std::array<QLineEdit*, 3> boxes = {d.Text1, d.Text2, d.Text3};
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+        bars[i]->setValue(c.start);
+        bars[i]->setFocus();
+        ASSERT_TRUE(bars[i]->hasFocus());
+        QTest::keyClick(bars[i], c.key);
+        EXPECT_EQ(bars[i]->value(), c.expected) << "bar " << i + 1;
+        EXPECT_EQ(boxes[i]->text(), QString::number(c.expected)) << "box " << i + 1;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, TloScrollKey,
+    testing::Values(ScrollKey{"LeftLowers", 100, Qt::Key_Left, 99},
+                    ScrollKey{"UpLowers", 100, Qt::Key_Up, 99},
+                    ScrollKey{"RightRaises", 100, Qt::Key_Right, 101},
+                    ScrollKey{"DownRaises", 100, Qt::Key_Down, 101},
+                    ScrollKey{"PageUpLowers50", 100, Qt::Key_PageUp, 50},
+                    ScrollKey{"PageDownRaises50", 100, Qt::Key_PageDown, 150},
+                    ScrollKey{"HomeToZero", 100, Qt::Key_Home, 0},
+                    ScrollKey{"EndTo255", 100, Qt::Key_End, 255},
+                    ScrollKey{"LeftStopsAtZero", 0, Qt::Key_Left, 0},
+                    ScrollKey{"PageUpStopsAtZero", 30, Qt::Key_PageUp, 0},
+                    ScrollKey{"PageDownStopsAt255", 230, Qt::Key_PageDown, 255}),
+    [](const testing::TestParamInfo<ScrollKey>& info) { return std::string(info.param.name); });

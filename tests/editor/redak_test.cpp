@@ -4,14 +4,17 @@
 #include "editor/redak.h"
 #include "render/styles.h"
 #include "render/textraster.h"
+#include "resources/framebox.h"
 #include "resources/xdata.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +41,14 @@ protected:
     }
 
     QImage shownPicture() { return editor().Image1->pixmap().toImage(); }
+
+    // The colour of a button's face inside its edge, as drawn; the letter
+    // picture sits in the middle.
+    static QColor faceOf(QWidget* button) {
+        const QImage image = button->grab().toImage();
+        const qreal ratio = image.devicePixelRatio();
+        return QColor(image.pixel(int(3 * ratio), int(3 * ratio)));
+    }
 
     int endCalls = 0;
 };
@@ -188,7 +199,15 @@ TEST_F(RedakTest, BoldTwiceReturnsToOffOthersKeepTheirState) {
     QTest::mouseClick(r.tbToolBar[0], Qt::LeftButton);
     EXPECT_TRUE(r.previewFont().bold);
     EXPECT_EQ(r.attributeShading(0), pismolot::ColourValue::rgb(128, 128, 128));
-    EXPECT_EQ(r.tbToolBar[0]->palette().color(QPalette::Button), QColor(128, 128, 128));
+    // The whole face is the flat shading, no gradient of the style.
+    EXPECT_EQ(faceOf(r.tbToolBar[0]), QColor(128, 128, 128));
+    EXPECT_EQ(faceOf(r.tbToolBar[2]), QApplication::palette().color(QPalette::Button));
+    const QImage face = r.tbToolBar[0]->grab().toImage();
+    for (int y = 3; y < face.height() - 3; ++y)
+        ASSERT_EQ(QColor(face.pixel(3, y)), QColor(128, 128, 128)) << "row " << y;
+    EXPECT_TRUE(r.tbToolBar[0]->isChecked());
+    EXPECT_TRUE(r.tbToolBar[1]->isChecked());
+    EXPECT_FALSE(r.tbToolBar[2]->isChecked());
 
     QTest::mouseClick(r.tbToolBar[0], Qt::LeftButton);
     const pismolot::FontChoice font = r.previewFont();
@@ -199,6 +218,8 @@ TEST_F(RedakTest, BoldTwiceReturnsToOffOthersKeepTheirState) {
     EXPECT_EQ(r.attributeShading(1), pismolot::ColourValue::rgb(128, 128, 128));
     EXPECT_EQ(r.attributeShading(2), pismolot::syscolour::ButtonFace);
     EXPECT_EQ(font.size, 24.0f);
+    EXPECT_FALSE(r.tbToolBar[0]->isChecked()) << "the checked state follows the font";
+    EXPECT_EQ(faceOf(r.tbToolBar[0]), QApplication::palette().color(QPalette::Button));
 }
 
 TEST_F(RedakTest, AnotherFontKeepsSizeAndAttributes) {
@@ -234,6 +255,80 @@ TEST_F(RedakTest, KoniecAndCloseBoxEndTheProgram) {
     EXPECT_EQ(endCalls, 2);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(forms::hasRedak()) << "the close box destroys the window";
+}
+
+// Frames as the classic desktop draws them: the top line runs through the
+// middle of the caption, and what the frame holds starts below the line.
+TEST_F(RedakTest, FrameLinesRunThroughTheirCaptions) {
+    Redak& r = editor();
+    r.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&r));
+    struct Framed {
+        FrameBox* frame;
+        QWidget* inside;
+    };
+    for (const Framed& f : {Framed{r.Frame1, r.Image1}, Framed{r.Frame2, r.Label4}}) {
+        SCOPED_TRACE(f.frame->title().toStdString());
+        const QRect caption = f.frame->captionRect();
+        const int line = f.frame->borderTop();
+        EXPECT_GT(line, caption.top());
+        EXPECT_LT(line + 1, caption.bottom()) << "both rows of the etched line cross the caption";
+        EXPECT_GT(f.inside->geometry().top(), line + 1) << "the content leaves the line free";
+
+        const QImage image = f.frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const qreal ratio = image.devicePixelRatio();
+        const QRgb dark = f.frame->palette().color(QPalette::Dark).rgb();
+        const auto at = [&](int x, int y) { return image.pixel(int(x * ratio), int(y * ratio)); };
+        EXPECT_EQ(at(2, line), dark) << "line left of the caption";
+        EXPECT_EQ(at(f.frame->width() - 4, line), dark) << "line right of the caption";
+        EXPECT_EQ(at(caption.left() + 1, line), f.frame->palette().color(QPalette::Window).rgb())
+            << "the caption's gap interrupts the line";
+        EXPECT_EQ(at(0, f.frame->height() / 2), dark) << "left side";
+    }
+}
+
+// A wheel turn as the mouse gives it over `target`, one notch down.
+void turnWheel(QWidget* target) {
+    const QPointF at = QRectF(target->rect()).center();
+    QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &wheel);
+}
+
+TEST_F(RedakTest, WheelOverAnUnfocusedListChangesNothing) {
+    Redak& r = editor();
+    r.show();
+    QApplication::setActiveWindow(&r);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&r));
+    r.List1->setCurrentIndex(0);
+    struct Over {
+        const char* name;
+        QComboBox* combo;
+        QWidget* target;
+    };
+    const Over targets[] = {{"font list", r.List1, r.List1},
+                            {"style list", r.List2, r.List2},
+                            {"size box", r.Text2, r.Text2},
+                            {"size box's text", r.Text2, r.Text2->lineEdit()}};
+    for (const Over& over : targets) {
+        SCOPED_TRACE(over.name);
+        r.Text1->setFocus();
+        ASSERT_TRUE(r.Text1->hasFocus());
+        const int index = over.combo->currentIndex();
+        const QString text = over.combo->currentText();
+        turnWheel(over.target);
+        EXPECT_EQ(over.combo->currentIndex(), index);
+        EXPECT_EQ(over.combo->currentText(), text);
+        EXPECT_TRUE(r.Text1->hasFocus()) << "the wheel gives no focus";
+
+        // With the focus the wheel does step through the list.
+        if (over.target == over.combo) {
+            over.combo->setFocus();
+            turnWheel(over.target);
+            EXPECT_NE(over.combo->currentText(), text) << "focused";
+        }
+    }
+    EXPECT_EQ(r.previewFont().size, 26.0f) << "one notch down the presets from 24";
 }
 
 // The editor on its own, without the registry: it asks its picture store for

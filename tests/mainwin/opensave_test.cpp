@@ -121,6 +121,52 @@ TEST(SaveFileDialog, AsksBeforeCreatingANewFile) {
     }
 }
 
+// A name in a folder that is not there: the user is told so in Polish, is
+// asked nothing about creating the file, and the dialog stays open.
+TEST(SaveFileDialog, MissingFolderIsReportedAndTheDialogStaysOpen) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile plain(dir.filePath("plik.bmp"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    struct Case {
+        const char* name;
+        QString path;
+        QString folder;
+    };
+    const Case cases[] = {
+        {"missing folder", dir.filePath("brak/obraz.bmp"), dir.filePath("brak")},
+        {"missing folders", dir.filePath("a/b/ż.bmp"), dir.filePath("a/b")},
+        {"a file where the folder should be", dir.filePath("plik.bmp/obraz.bmp"),
+         dir.filePath("plik.bmp")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter("B|*.bmp"), "T",
+                                        dir.path());
+        int created = 0;
+        QStringList reported;
+        dialog.confirmCreate = [&](const QString&) {
+            ++created;
+            return true;
+        };
+        dialog.reportMissingFolder = [&](const QString& folder) { reported.append(folder); };
+        dialog.selectFile(c.path);
+        dialog.setResult(QDialog::Rejected);
+        dialog.accept();
+        EXPECT_EQ(reported, QStringList{c.folder});
+        EXPECT_EQ(created, 0);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected) << "the dialog stays open";
+    }
+    EXPECT_TRUE(opensave::missingFolderMessage(dir.filePath("brak"))
+                    .contains(QStringLiteral("Ten folder nie istnieje")));
+}
+
+TEST(SaveFileDialog, SaveButtonSaysZapisz) {
+    opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter("B|*.bmp"), "T", QString());
+    EXPECT_EQ(dialog.labelText(QFileDialog::Accept), QStringLiteral("&Zapisz"));
+}
+
 TEST(SaveFileDialog, FolderNameIsNotACreateQuestion) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());

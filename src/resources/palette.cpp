@@ -1,4 +1,4 @@
-#include "ui/palette.h"
+#include "resources/palette.h"
 
 #include <QApplication>
 #include <QPalette>

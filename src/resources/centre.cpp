@@ -1,4 +1,4 @@
-#include "ui/centre.h"
+#include "resources/centre.h"
 
 #include "render/numbers.h"
 

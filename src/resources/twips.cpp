@@ -1,4 +1,4 @@
-#include "ui/twips.h"
+#include "resources/twips.h"
 
 #include "render/numbers.h"
 

@@ -1,0 +1,50 @@
+#include "resources/appearance.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace ui {
+
+QStringList dialogFontFamilies() {
+#ifdef Q_OS_WIN
+    return {QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Segoe UI"), QStringLiteral("Tahoma")};
+#else
+    return {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
+            QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Arial Narrow")};
+#endif
+}
+
+QFont dialogFont(double points) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    for (const QString& family : dialogFontFamilies()) {
+        if (QFontDatabase::hasFamily(family)) {
+            font = QFont(family);
+            break;
+        }
+    }
+    font.setPointSizeF(points);
+    return font;
+}
+
+bool loadQtTranslation(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Polish, QLocale::Poland), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
+}
+
+void setUpApplication(QApplication& app) {
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    loadQtTranslation(app);
+    QApplication::setFont(dialogFont());
+}
+
+} // namespace ui

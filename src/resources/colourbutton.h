@@ -1,0 +1,24 @@
+#pragma once
+
+#include "render/colour.h"
+
+#include <QPushButton>
+
+// A push button whose whole face is its background colour, with a plain
+// raised edge (sunken while pressed), its picture and caption centred on it:
+// the classic desktop's graphical-style button. The face shows the colour
+// alone, whatever the button's checked state.
+class ColourButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit ColourButton(const QString& caption = {}, QWidget* parent = nullptr);
+
+    pismolot::ColourValue backColor() const { return colour_; }
+    void setBackColor(pismolot::ColourValue colour);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    pismolot::ColourValue colour_ = pismolot::syscolour::ButtonFace;
+};
