@@ -186,7 +186,8 @@ BatchCounts runBatch(const ReadSome& input, int threads, const BatchFormat& form
     };
 
     std::mutex mutex;
-    std::condition_variable changed;
+    std::condition_variable changed; // between workers
+    std::condition_variable allDone; // to the main thread, which sleeps otherwise
     LineReader reader(input, MaxLineBytes);
     bool reading = false; // a worker is reading a line
     bool inputEnded = false;
@@ -290,7 +291,8 @@ BatchCounts runBatch(const ReadSome& input, int threads, const BatchFormat& form
             reportReady();
             changed.notify_all();
         }
-        --running;
+        if (--running == 0)
+            allDone.notify_one();
         changed.notify_all();
     };
 
@@ -300,7 +302,7 @@ BatchCounts runBatch(const ReadSome& input, int threads, const BatchFormat& form
     {
         std::unique_lock lock(mutex);
         while (running > 0) {
-            changed.wait_for(lock, std::chrono::milliseconds(100));
+            allDone.wait_for(lock, std::chrono::milliseconds(100));
             progress.update(counts.written + counts.failed);
         }
     }
