@@ -363,6 +363,7 @@ QString usage() {
         "       pismolot-render [options] --text-file FILE\n"
         "       pismolot-render [options] --batch FILE\n"
         "Renders TEXT as a coloured text picture, as Pismolot does, without a display.\n"
+        "A TEXT that starts with - goes after --: pismolot-render -- \"-5 stopni\"\n"
         "\n"
         "Output:\n"
         "  -o, --output FILE     where to write (default pismolot.bmp); - is standard output\n"
