@@ -278,19 +278,4 @@ TEST(GoodArguments, InformationWinsAndBatchCollectsNoText) {
     EXPECT_EQ(fromFile.options->textFile, QStringLiteral("-"));
 }
 
-TEST(FormatNames, RoundTripThroughTheOption) {
-    for (const ImageFormat format : AllFormats) {
-        const ParseResult r = parseArguments(
-            {QStringLiteral("--format"), formatName(format), QStringLiteral("T")}, everyFormat);
-        ASSERT_TRUE(r.options) << formatName(format).toStdString();
-        EXPECT_EQ(r.options->format, format);
-        const ParseResult byName = parseArguments(
-            {QStringLiteral("-o"), QStringLiteral("x") + formatExtensions(format).constLast(),
-             QStringLiteral("T")},
-            everyFormat);
-        ASSERT_TRUE(byName.options);
-        EXPECT_EQ(byName.options->format, format);
-    }
-}
-
 } // namespace

@@ -9,10 +9,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <filesystem>
 
 using namespace pismolot;
 using namespace pismolot::cli;
@@ -281,9 +282,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(FormatCase{"bmp", {}, "a.bmp", "BM", ""},
                     FormatCase{"noExtension", {}, "a", "BM", ""},
                     FormatCase{"png", {}, "a.png", "\x89PNG", ""},
-                    FormatCase{"pngUpper", {}, "a.PNG", "\x89PNG", ""},
                     FormatCase{"jpg", {}, "a.jpg", "\xFF\xD8\xFF", ""},
-                    FormatCase{"jpeg", {}, "a.Jpeg", "\xFF\xD8\xFF", ""},
                     FormatCase{"ppm", {}, "a.ppm", "P6", ""},
                     FormatCase{"webp", {}, "a.webp", "RIFF", ""},
                     FormatCase{"polishName", {}, "żółw.png", "\x89PNG", ""},
@@ -292,25 +291,15 @@ INSTANTIATE_TEST_SUITE_P(
                                "a.bmp",
                                "\x89PNG",
                                ""},
-                    FormatCase{"formatWithoutExtension",
-                               {QStringLiteral("--format"), QStringLiteral("ppm")},
-                               "a",
-                               "P6",
-                               ""},
-                    FormatCase{"unknown", {}, "a.xyz", "", "unknown format .xyz; use --format"},
-                    FormatCase{"gif", {}, "a.gif", "", "unknown format .gif; use --format"},
-                    FormatCase{"transparentJpeg",
-                               {QStringLiteral("--transparent")},
-                               "a.jpg",
-                               "",
-                               "--transparent needs PNG or WebP, and \""}),
+                    FormatCase{"unknown", {}, "a.xyz", "", "unknown format .xyz; use --format"}),
     [](const testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
 
 TEST(FormatByName, DevicesAreWrittenThrough) {
     const Outcome r =
         render({QStringLiteral("-o"), QStringLiteral("/dev/null"), QStringLiteral("T")});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/null")).exists());
+    // Written through, not replaced by a regular file.
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 }
 
 struct StreamCase {
