@@ -14,6 +14,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace pismolot;
@@ -101,10 +102,15 @@ int renderBatch(const Options& o) {
     const int fd = input.handle();
 
     Progress progress(stderr, ::isatty(STDERR_FILENO));
-    // The total is known when the batch can be read twice (a file, not a pipe).
-    if (::isatty(STDERR_FILENO) && ::lseek(fd, 0, SEEK_CUR) >= 0) {
-        progress.setTotal(countPictureLines(readFrom(fd)));
-        ::lseek(fd, 0, SEEK_SET);
+    // The total is known when the batch can be read twice: a regular file
+    // (not a pipe, nor a device that never ends), from where it stands.
+    struct stat info = {};
+    if (::isatty(STDERR_FILENO) && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        const off_t start = ::lseek(fd, 0, SEEK_CUR);
+        if (start >= 0) {
+            progress.setTotal(countPictureLines(readFrom(fd)));
+            ::lseek(fd, start, SEEK_SET);
+        }
     }
 
     bool available[std::size(AllFormats)];
