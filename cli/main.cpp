@@ -1,16 +1,24 @@
+#include "backend.h"
+#include "batch.h"
 #include "options.h"
+#include "textinput.h"
 
-#include "render/headless.h"
-#include "render/imagefile.h"
 #include "render/styles.h"
-#include "render/textraster.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QThread>
 
+#include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace pismolot;
+using namespace pismolot::cli;
 
 namespace {
 
@@ -19,21 +27,179 @@ void print(std::FILE* stream, const QString& text) {
     std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
 }
 
+void complain(const QString& message) {
+    print(stderr, QStringLiteral("pismolot-render: %1\n").arg(oneLine(message)));
+}
+
+// Lists go to standard output; a reader that went away is a failure too.
+int finishListing() {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        complain(QStringLiteral("cannot write to standard output"));
+        return 1;
+    }
+    return 0;
+}
+
 // Qt's own chatter (missing runtime folders and the like) is not ours to
 // print: standard error carries this program's messages only.
 void quietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        print(stderr, message + QLatin1Char('\n'));
+        complain(message);
+}
+
+// Ends the process once every file is committed: tearing down the font
+// database and the platform would only cost time.
+[[noreturn]] void finish(int status) {
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
+int renderOne(const Options& o) {
+    const bool toStandardOutput = o.output == QLatin1String("-");
+    const QString target =
+        toStandardOutput ? QStringLiteral("to standard output") : quoted(o.output);
+    if (toStandardOutput && ::isatty(STDOUT_FILENO)) {
+        complain(QStringLiteral("standard output is a terminal; redirect it to a file or a "
+                                "program, or name a file with -o"));
+        return 1;
+    }
+    const QImage picture = renderPicture(o.settings, o.screen, o.dpi, o.transparent);
+    WriteStatus status;
+    if (toStandardOutput) {
+        status = checkPictureFor(picture, o.format);
+        if (status.ok()) {
+            QFile out;
+            if (out.open(STDOUT_FILENO, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+                status = writePictureTo(out, picture, o.format);
+            else
+                status = {WriteError::Other, out.errorString()};
+        }
+    } else {
+        status = writePictureFile(o.output, picture, o.format);
+    }
+    if (!status.ok()) {
+        complain(QStringLiteral("cannot write %1: %2").arg(target, describe(status)));
+        return 1;
+    }
+    return 0;
+}
+
+int renderBatch(const Options& o) {
+    QFile input;
+    const bool standardInput = o.batchFile == QLatin1String("-");
+    const QString name = standardInput ? QStringLiteral("standard input") : quoted(o.batchFile);
+    if (!standardInput && QFileInfo(o.batchFile).isDir()) {
+        complain(QStringLiteral("cannot read the batch %1: it is a folder").arg(name));
+        return 2;
+    }
+    const bool opened =
+        standardInput ? input.open(STDIN_FILENO, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)
+                      : (input.setFileName(o.batchFile), input.open(QIODevice::ReadOnly));
+    if (!opened) {
+        complain(QStringLiteral("cannot read the batch %1: %2").arg(name, input.errorString()));
+        return 2;
+    }
+    const int fd = input.handle();
+
+    Progress progress(stderr, ::isatty(STDERR_FILENO));
+    // The total is known when the batch can be read twice: a regular file
+    // (not a pipe, nor a device that never ends), from where it stands.
+    struct stat info = {};
+    if (::isatty(STDERR_FILENO) && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        const off_t start = ::lseek(fd, 0, SEEK_CUR);
+        if (start >= 0) {
+            progress.setTotal(countPictureLines(readFrom(fd)));
+            ::lseek(fd, start, SEEK_SET);
+        }
+    }
+
+    bool available[std::size(AllFormats)];
+    for (const ImageFormat format : AllFormats)
+        available[int(format)] = formatAvailable(format);
+    const FormatAvailable cached = [&](ImageFormat format) { return available[int(format)]; };
+    const BatchFormat formatOf = [&](const QString& output,
+                                     QString* error) -> std::optional<ImageFormat> {
+        if (output == QLatin1String("-")) {
+            *error = QStringLiteral("standard output (-) cannot be the OUTPUT of a batch line");
+            return std::nullopt;
+        }
+        const FormatResult f = chooseFormat(output, o.forcedFormat, o.transparent, cached);
+        *error = f.error;
+        return f.format;
+    };
+    const int jobs = o.jobs > 0 ? o.jobs : std::max(1, QThread::idealThreadCount());
+    const BatchWork work = [&](const BatchItem& item) {
+        EffectSettings settings = o.settings;
+        settings.text = item.text;
+        const QImage picture = renderPicture(settings, o.screen, o.dpi, o.transparent);
+        const WriteStatus status = writePictureFile(item.output, picture, item.format);
+        return status.ok() ? QString()
+                           : QStringLiteral("cannot write %1: %2")
+                                 .arg(quoted(item.output), describe(status));
+    };
+
+    const BatchCounts counts = runBatch(readFrom(fd), jobs, formatOf, work, progress);
+    progress.finish(counts.written + counts.failed);
+    if (counts.readFailed) {
+        complain(QStringLiteral("reading the batch %1 failed after line %2; the rest was not "
+                                "rendered")
+                     .arg(name)
+                     .arg(counts.linesRead));
+        return 1;
+    }
+    return counts.failed > 0 ? 1 : 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    // Read the arguments before Qt sees them: it would take "--style" as its own.
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    const cli::ParseResult parsed = cli::parseArguments(args);
+    // A reader that goes away must not kill the process: the failed write is
+    // reported and the exit status says so.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    // Read the arguments before Qt exists: it would take "--style" as its own.
+    const ArgumentsResult decoded = decodeArguments(argc, argv);
+    const ParseResult parsed = decoded.arguments ? parseArguments(*decoded.arguments)
+                                                 : ParseResult{std::nullopt, decoded.error};
+    if (!parsed.options) {
+        complain(parsed.error);
+        return 2;
+    }
+    Options o = *parsed.options;
+
+    switch (o.action) {
+    case Action::Help:
+        print(stdout, usage());
+        return finishListing();
+    case Action::Version:
+        print(stdout, QStringLiteral("pismolot-render %1\n").arg(QStringLiteral(PISMOLOT_VERSION)));
+        return finishListing();
+    case Action::ListStyles:
+        for (int i = 0; i < StyleCount; ++i)
+            print(stdout, QStringLiteral("%1\t%2\n").arg(i).arg(styleName(i)));
+        return finishListing();
+    case Action::ListFormats:
+        for (const ImageFormat format : AllFormats) {
+            if (formatAvailable(format))
+                print(stdout, formatName(format) + QLatin1Char('\t') +
+                                  formatExtensions(format).join(QLatin1Char(' ')) +
+                                  QLatin1Char('\n'));
+        }
+        return finishListing();
+    case Action::ListFonts:
+    case Action::Render:
+    case Action::Batch:
+        break;
+    }
+
+    if (!o.textFile.isEmpty()) {
+        const TextResult text = readTextFile(o.textFile);
+        if (!text.text) {
+            complain(text.error);
+            return 2;
+        }
+        o.settings.text = *text.text;
+    }
 
     // Fonts need a platform; the offscreen one opens no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -44,44 +210,23 @@ int main(int argc, char** argv) {
     qInstallMessageHandler(quietQt);
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
+    // Qt adopts the user's locale; the system's error texts stay English, as
+    // every message of this program is.
+    std::setlocale(LC_MESSAGES, "C");
 
-    if (!parsed.options) {
-        print(stderr, QStringLiteral("pismolot-render: %1\n").arg(parsed.error));
-        return 2;
-    }
-    cli::Options o = *parsed.options;
-
-    switch (o.action) {
-    case cli::Action::Help:
-        print(stdout, cli::usage());
-        return 0;
-    case cli::Action::Version:
-        print(stdout, QStringLiteral("pismolot-render %1\n").arg(QStringLiteral(PISMOLOT_VERSION)));
-        return 0;
-    case cli::Action::ListStyles:
-        for (int i = 0; i < StyleCount; ++i)
-            print(stdout, QStringLiteral("%1\t%2\n").arg(i).arg(styleName(i)));
-        return 0;
-    case cli::Action::ListFonts:
-        for (const QString& family : sortedFontFamilies())
+    if (o.action == Action::ListFonts) {
+        for (const QString& family : fontFamilies())
             print(stdout, family + QLatin1Char('\n'));
-        return 0;
-    case cli::Action::Render:
-        break;
+        finish(finishListing());
     }
 
-    if (!o.fontGiven)
-        o.settings.font.name = defaultSansFamily();
-    const QImage picture = renderHeadless(o.settings, o.screen, o.dpi);
-    const auto format = cli::wantsPng(o.output) ? ImageFormat::Png : ImageFormat::Bmp;
-    const WriteStatus written = writeImageFile(o.output, picture, format);
-    if (!written.ok()) {
-        print(stderr, QStringLiteral("pismolot-render: cannot write %1: %2\n")
-                          .arg(o.output, written.systemText));
-        return 1;
+    if (!o.fontGiven) {
+        o.settings.font.name = defaultFamily();
+    } else if (const QString drawn = familyDrawn(o.settings.font.name);
+               drawn.compare(o.settings.font.name, Qt::CaseInsensitive) != 0) {
+        complain(QStringLiteral("warning: no font family %1 is installed; drawing with %2")
+                     .arg(quoted(o.settings.font.name), quoted(drawn)));
     }
-    // The file is committed; tearing down the font database and the
-    // platform would only cost time.
-    std::fflush(nullptr);
-    std::_Exit(0);
+
+    finish(o.action == Action::Batch ? renderBatch(o) : renderOne(o));
 }

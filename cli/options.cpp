@@ -1,7 +1,10 @@
 #include "options.h"
 
 #include "render/styles.h"
+#include "textinput.h"
 
+#include <QCommandLineParser>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -10,32 +13,97 @@ namespace pismolot::cli {
 
 namespace {
 
-std::optional<int> parseStyle(const QString& value) {
-    bool ok = false;
-    const int index = value.toInt(&ok);
-    if (ok)
-        return index >= 0 && index < StyleCount ? std::optional<int>(index) : std::nullopt;
-    for (int i = 0; i < StyleCount; ++i) {
-        if (value == styleName(i))
-            return i;
-    }
-    return std::nullopt;
+struct OptionSpec {
+    QStringList names;
+    QString valueName; // empty for a flag
+};
+
+const QList<OptionSpec>& optionSpecs() {
+    static const QList<OptionSpec> specs = {
+        {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE")},
+        {{QStringLiteral("format")}, QStringLiteral("FORMAT")},
+        {{QStringLiteral("transparent")}, {}},
+        {{QStringLiteral("text-file")}, QStringLiteral("FILE")},
+        {{QStringLiteral("batch")}, QStringLiteral("FILE")},
+        {{QStringLiteral("jobs")}, QStringLiteral("N")},
+        {{QStringLiteral("font")}, QStringLiteral("NAME")},
+        {{QStringLiteral("size")}, QStringLiteral("POINTS")},
+        {{QStringLiteral("bold")}, {}},
+        {{QStringLiteral("italic")}, {}},
+        {{QStringLiteral("underline")}, {}},
+        {{QStringLiteral("style")}, QStringLiteral("STYLE")},
+        {{QStringLiteral("background")}, QStringLiteral("COLOUR")},
+        {{QStringLiteral("screen")}, QStringLiteral("WxH")},
+        {{QStringLiteral("dpi")}, QStringLiteral("N")},
+        {{QStringLiteral("list-styles")}, {}},
+        {{QStringLiteral("list-fonts")}, {}},
+        {{QStringLiteral("list-formats")}, {}},
+        {{QStringLiteral("h"), QStringLiteral("help")}, {}},
+        {{QStringLiteral("version")}, {}},
+    };
+    return specs;
 }
 
-std::optional<ColourValue> parseColour(QString value) {
-    if (value.startsWith(QLatin1Char('#')))
-        value.remove(0, 1);
-    static const QRegularExpression hex(QStringLiteral("^[0-9A-Fa-f]{6}$"));
-    if (!hex.match(value).hasMatch())
+// Whole-value patterns: a bare "$" would also match before a final line feed.
+bool matchesWhole(const QString& value, const QString& pattern, QRegularExpressionMatch* match) {
+    const QRegularExpression re(QRegularExpression::anchoredPattern(pattern));
+    const QRegularExpressionMatch m = re.match(value);
+    if (match)
+        *match = m;
+    return m.hasMatch();
+}
+
+std::optional<int> parseWhole(const QString& value, int low, int high) {
+    if (!matchesWhole(value, QStringLiteral("[0-9]{1,9}"), nullptr))
         return std::nullopt;
-    const uint rgb = value.toUInt(nullptr, 16);
+    const int n = value.toInt();
+    return n >= low && n <= high ? std::optional<int>(n) : std::nullopt;
+}
+
+// Above 0 and at most MaxFontPoints as the single-precision value the font
+// is given, so that 1e-50 (0 as a float) is refused.
+std::optional<float> parseSize(const QString& value) {
+    if (!matchesWhole(value,
+                      QStringLiteral("[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]{1,4})?"),
+                      nullptr))
+        return std::nullopt;
+    bool ok = false;
+    const double wide = value.toDouble(&ok);
+    const float size = float(wide);
+    if (!ok || !std::isfinite(wide) || !(size > 0) || size > MaxFontPoints)
+        return std::nullopt;
+    return size;
+}
+
+// The largest size in hundredths of a point that the font engine draws at
+// `dpi`, for the message that refuses a larger one.
+double largestDrawableSize(int dpi) {
+    double points = std::floor(double(maxPixelsPerEm()) * 72.0 / dpi * 100.0) / 100.0;
+    while (points > 0.01 && !sizeDrawable(float(points), dpi))
+        points -= 0.01;
+    return std::min(points, double(MaxFontPoints));
+}
+
+std::optional<int> parseStyle(const QString& value) {
+    if (matchesWhole(value, QStringLiteral("[0-9]{1,3}"), nullptr)) {
+        const int index = value.toInt();
+        return index < StyleCount ? std::optional<int>(index) : std::nullopt;
+    }
+    const int index = int(styleNameList().indexOf(value));
+    return index >= 0 ? std::optional<int>(index) : std::nullopt;
+}
+
+std::optional<ColourValue> parseColour(const QString& value) {
+    QRegularExpressionMatch m;
+    if (!matchesWhole(value, QStringLiteral("#?([0-9A-Fa-f]{6})"), &m))
+        return std::nullopt;
+    const uint rgb = m.captured(1).toUInt(nullptr, 16);
     return ColourValue::rgb(int(rgb >> 16 & 0xFF), int(rgb >> 8 & 0xFF), int(rgb & 0xFF));
 }
 
 std::optional<QSize> parseScreen(const QString& value) {
-    static const QRegularExpression form(QStringLiteral("^(\\d{1,6})[xX](\\d{1,6})$"));
-    const auto m = form.match(value);
-    if (!m.hasMatch())
+    QRegularExpressionMatch m;
+    if (!matchesWhole(value, QStringLiteral("([0-9]{1,6})[xX]([0-9]{1,6})"), &m))
         return std::nullopt;
     const int w = m.captured(1).toInt();
     const int h = m.captured(2).toInt();
@@ -44,153 +112,307 @@ std::optional<QSize> parseScreen(const QString& value) {
     return QSize(w, h);
 }
 
-} // namespace
-
-bool wantsPng(const QString& output) {
-    return output.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
+QString formatTitle(ImageFormat format) {
+    switch (format) {
+    case ImageFormat::Bmp:
+        return QStringLiteral("BMP");
+    case ImageFormat::Png:
+        return QStringLiteral("PNG");
+    case ImageFormat::Jpeg:
+        return QStringLiteral("JPEG");
+    case ImageFormat::Ppm:
+        return QStringLiteral("PPM");
+    case ImageFormat::Webp:
+        return QStringLiteral("WebP");
+    }
+    return {};
 }
 
-ParseResult parseArguments(const QStringList& args) {
-    Options o;
-    std::optional<QString> text;
-    auto bad = [](const QString& message) { return ParseResult{std::nullopt, message}; };
+bool hasAlpha(ImageFormat format) {
+    return format == ImageFormat::Png || format == ImageFormat::Webp;
+}
 
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        QString name = arg;
-        std::optional<QString> inlineValue;
-        if (arg.startsWith(QStringLiteral("--")) && arg.contains(QLatin1Char('='))) {
-            name = arg.section(QLatin1Char('='), 0, 0);
-            inlineValue = arg.section(QLatin1Char('='), 1);
+} // namespace
+
+QString formatName(ImageFormat format) {
+    return formatExtensions(format).constFirst().mid(1);
+}
+
+QStringList formatExtensions(ImageFormat format) {
+    switch (format) {
+    case ImageFormat::Bmp:
+        return {QStringLiteral(".bmp")};
+    case ImageFormat::Png:
+        return {QStringLiteral(".png")};
+    case ImageFormat::Jpeg:
+        return {QStringLiteral(".jpg"), QStringLiteral(".jpeg")};
+    case ImageFormat::Ppm:
+        return {QStringLiteral(".ppm")};
+    case ImageFormat::Webp:
+        return {QStringLiteral(".webp")};
+    }
+    return {};
+}
+
+std::optional<ImageFormat> formatNamed(const QString& name) {
+    for (const ImageFormat format : AllFormats) {
+        if (formatExtensions(format).contains(QLatin1Char('.') + name.toLower()))
+            return format;
+    }
+    return std::nullopt;
+}
+
+FormatResult chooseFormat(const QString& output, std::optional<ImageFormat> forced,
+                          bool transparent, const FormatAvailable& available) {
+    ImageFormat format = ImageFormat::Bmp;
+    if (forced) {
+        format = *forced;
+    } else if (output != QLatin1String("-")) {
+        // The extension of the file name only: "a.d/picture" has none.
+        const QString suffix = QFileInfo(output).suffix();
+        if (!suffix.isEmpty()) {
+            const auto byExtension = formatNamed(suffix);
+            if (!byExtension)
+                return {std::nullopt, QStringLiteral("unknown format %1; use --format")
+                                          .arg(oneLine(QLatin1Char('.') + suffix))};
+            format = *byExtension;
         }
-        auto value = [&]() -> std::optional<QString> {
-            if (inlineValue)
-                return inlineValue;
-            if (i + 1 >= args.size())
-                return std::nullopt;
-            return args[++i];
-        };
-        auto missing = [&] { return bad(QStringLiteral("option %1 needs a value").arg(name)); };
+    }
+    if (!available(format))
+        return {std::nullopt,
+                QStringLiteral("this build cannot write %1: Qt's image plugin for it is missing")
+                    .arg(formatTitle(format))};
+    if (transparent && !hasAlpha(format))
+        return {std::nullopt,
+                QStringLiteral("--transparent needs PNG or WebP, and %1 is %2")
+                    .arg(output == QLatin1String("-") ? QStringLiteral("standard output")
+                                                      : quoted(output),
+                         formatTitle(format))};
+    return {format, {}};
+}
 
-        if (name == QStringLiteral("--")) {
-            if (i + 1 < args.size() && !text && i + 2 == args.size()) {
-                text = args[i + 1];
-                break;
-            }
-            return bad(QStringLiteral("exactly one TEXT may follow --"));
-        } else if (name == QStringLiteral("-h") || name == QStringLiteral("--help")) {
-            o.action = Action::Help;
-        } else if (name == QStringLiteral("--version")) {
-            o.action = Action::Version;
-        } else if (name == QStringLiteral("--list-styles")) {
-            o.action = Action::ListStyles;
-        } else if (name == QStringLiteral("--list-fonts")) {
-            o.action = Action::ListFonts;
-        } else if (name == QStringLiteral("--bold")) {
-            o.settings.font.bold = true;
-        } else if (name == QStringLiteral("--italic")) {
-            o.settings.font.italic = true;
-        } else if (name == QStringLiteral("--underline")) {
-            o.settings.font.underline = true;
-        } else if (name == QStringLiteral("-o") || name == QStringLiteral("--output")) {
-            const auto v = value();
-            if (!v || v->isEmpty())
-                return missing();
-            o.output = *v;
-        } else if (name == QStringLiteral("--font")) {
-            const auto v = value();
-            if (!v || v->isEmpty())
-                return missing();
-            o.settings.font.name = *v;
-            o.fontGiven = true;
-        } else if (name == QStringLiteral("--size")) {
-            const auto v = value();
-            if (!v)
-                return missing();
-            bool ok = false;
-            const double size = v->toDouble(&ok);
-            if (!ok || !(size > 0) || size > MaxFontPoints)
-                return bad(QStringLiteral("size not accepted: %1 (above 0 and at most 2048 points)")
-                               .arg(*v));
-            o.settings.font.size = float(size);
-        } else if (name == QStringLiteral("--style")) {
-            const auto v = value();
-            if (!v)
-                return missing();
-            const auto style = parseStyle(*v);
-            if (!style)
-                return bad(QStringLiteral("unknown style: %1 (0-12 or a name from --list-styles)")
-                               .arg(*v));
-            o.settings.styleIndex = std::int16_t(*style);
-        } else if (name == QStringLiteral("--background")) {
-            const auto v = value();
-            if (!v)
-                return missing();
-            const auto colour = parseColour(*v);
-            if (!colour)
-                return bad(QStringLiteral("malformed colour: %1 (use #RRGGBB or RRGGBB)").arg(*v));
-            o.settings.background = *colour;
-        } else if (name == QStringLiteral("--screen")) {
-            const auto v = value();
-            if (!v)
-                return missing();
-            const auto screen = parseScreen(*v);
-            if (!screen)
-                return bad(QStringLiteral("malformed --screen: %1 (WxH, each 1 to %2)")
-                               .arg(*v)
-                               .arg(MaxScreenSide));
-            o.screen = *screen;
-        } else if (name == QStringLiteral("--dpi")) {
-            const auto v = value();
-            if (!v)
-                return missing();
-            bool ok = false;
-            const int dpi = v->toInt(&ok);
-            if (!ok || dpi < MinDpi || dpi > MaxDpi)
-                return bad(QStringLiteral("malformed --dpi: %1 (a whole number from %2 to %3)")
-                               .arg(*v)
-                               .arg(MinDpi)
-                               .arg(MaxDpi));
-            o.dpi = dpi;
-        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            return bad(QStringLiteral("unknown option: %1").arg(arg));
-        } else {
-            if (text)
-                return bad(QStringLiteral("only one TEXT may be given (quote it): %1").arg(arg));
-            text = arg;
+QStringList optionNames() {
+    QStringList names;
+    for (const OptionSpec& spec : optionSpecs())
+        names << spec.names.constLast();
+    return names;
+}
+
+ParseResult parseArguments(const QStringList& args, const FormatAvailable& available) {
+    auto bad = [](const QString& message) { return ParseResult{std::nullopt, oneLine(message)}; };
+
+    QCommandLineParser parser;
+    for (const OptionSpec& spec : optionSpecs())
+        parser.addOption(QCommandLineOption(spec.names, QString(), spec.valueName));
+    if (!parser.parse(QStringList{QStringLiteral("pismolot-render")} + args))
+        return bad(parser.errorText() + QStringLiteral(" (see --help)"));
+
+    Options o;
+    auto set = [&](const char* name) { return parser.isSet(QLatin1String(name)); };
+    auto value = [&](const char* name) { return parser.value(QLatin1String(name)); };
+
+    // A request for information wins over everything else on the line.
+    const std::pair<const char*, Action> requests[] = {
+        {"help", Action::Help},
+        {"version", Action::Version},
+        {"list-styles", Action::ListStyles},
+        {"list-fonts", Action::ListFonts},
+        {"list-formats", Action::ListFormats},
+    };
+    for (const auto& [name, action] : requests) {
+        if (set(name)) {
+            o.action = action;
+            return {o, {}};
         }
     }
 
-    if (o.action != Action::Render)
+    auto nonEmpty = [&](const char* name, const char* what,
+                        QString& into) -> std::optional<ParseResult> {
+        if (!set(name))
+            return std::nullopt;
+        into = value(name);
+        if (into.isEmpty())
+            return bad(QStringLiteral("option --%1 needs %2")
+                           .arg(QLatin1String(name), QLatin1String(what)));
+        return std::nullopt;
+    };
+    if (auto r = nonEmpty("output", "a file name (or - for standard output)", o.output))
+        return *r;
+    if (auto r = nonEmpty("text-file", "a file name (or - for standard input)", o.textFile))
+        return *r;
+    if (auto r = nonEmpty("batch", "a file name (or - for standard input)", o.batchFile))
+        return *r;
+    if (auto r = nonEmpty("font", "a font family name", o.settings.font.name))
+        return *r;
+    o.fontGiven = set("font");
+    o.transparent = set("transparent");
+    o.settings.font.bold = set("bold");
+    o.settings.font.italic = set("italic");
+    o.settings.font.underline = set("underline");
+
+    if (set("format")) {
+        o.forcedFormat = formatNamed(value("format"));
+        if (!o.forcedFormat)
+            return bad(QStringLiteral("unknown --format: %1 (bmp, png, jpg, ppm or webp)")
+                           .arg(quoted(value("format"))));
+    }
+    if (set("jobs")) {
+        const auto jobs = parseWhole(value("jobs"), 1, MaxJobs);
+        if (!jobs)
+            return bad(QStringLiteral("malformed --jobs: %1 (a whole number from 1 to %2)")
+                           .arg(quoted(value("jobs")))
+                           .arg(MaxJobs));
+        o.jobs = *jobs;
+    }
+    if (set("size")) {
+        const auto size = parseSize(value("size"));
+        if (!size)
+            return bad(QStringLiteral("size not accepted: %1 (above 0 and at most %2 points)")
+                           .arg(quoted(value("size")))
+                           .arg(double(MaxFontPoints)));
+        o.settings.font.size = *size;
+    }
+    if (set("style")) {
+        const auto style = parseStyle(value("style"));
+        if (!style)
+            return bad(QStringLiteral("unknown style: %1 (0-12 or a name from --list-styles)")
+                           .arg(quoted(value("style"))));
+        o.settings.styleIndex = std::int16_t(*style);
+    }
+    if (set("background")) {
+        const auto colour = parseColour(value("background"));
+        if (!colour)
+            return bad(QStringLiteral("malformed colour: %1 (use #RRGGBB or RRGGBB)")
+                           .arg(quoted(value("background"))));
+        o.settings.background = *colour;
+    }
+    if (set("screen")) {
+        const auto screen = parseScreen(value("screen"));
+        if (!screen)
+            return bad(QStringLiteral("malformed --screen: %1 (WxH, each 1 to %2)")
+                           .arg(quoted(value("screen")))
+                           .arg(MaxScreenSide));
+        o.screen = *screen;
+    }
+    if (set("dpi")) {
+        const auto dpi = parseWhole(value("dpi"), MinDpi, MaxDpi);
+        if (!dpi)
+            return bad(QStringLiteral("malformed --dpi: %1 (a whole number from %2 to %3)")
+                           .arg(quoted(value("dpi")))
+                           .arg(MinDpi)
+                           .arg(MaxDpi));
+        o.dpi = *dpi;
+    }
+    if (!sizeDrawable(o.settings.font.size, o.dpi))
+        return bad(
+            QStringLiteral("size %1 pt is too large at %2 dpi: the font engine draws at most "
+                           "%3 pixels per em (size x dpi / 72), that is %4 pt here")
+                .arg(double(o.settings.font.size))
+                .arg(o.dpi)
+                .arg(maxPixelsPerEm())
+                .arg(largestDrawableSize(o.dpi)));
+
+    const QStringList texts = parser.positionalArguments();
+    if (texts.size() > 1)
+        return bad(
+            QStringLiteral("only one TEXT may be given (quote it): %1").arg(quoted(texts.at(1))));
+    const bool textGiven = texts.size() == 1;
+
+    if (set("batch")) {
+        if (textGiven)
+            return bad(QStringLiteral("--batch takes no TEXT: each line of the batch holds one"));
+        if (set("text-file"))
+            return bad(QStringLiteral("--batch and --text-file cannot be used together"));
+        if (set("output"))
+            return bad(QStringLiteral("--batch takes no --output: each line of the batch names "
+                                      "its output"));
+        o.action = Action::Batch;
+        if (o.forcedFormat) {
+            // Every line takes this format: refuse it once, here.
+            const FormatResult f =
+                chooseFormat(QStringLiteral("-"), o.forcedFormat, o.transparent, available);
+            if (!f.format)
+                return bad(f.error);
+        } else if (o.transparent && !available(ImageFormat::Png) && !available(ImageFormat::Webp)) {
+            return bad(QStringLiteral("--transparent needs PNG or WebP, and this build writes "
+                                      "neither"));
+        }
         return {o, {}};
-    if (!text)
-        return bad(QStringLiteral("missing TEXT (see --help)"));
-    if (text->contains(QLatin1Char('\n')) || text->contains(QLatin1Char('\r')))
-        return bad(QStringLiteral("TEXT must be one line: it holds a line break"));
-    o.settings.text = *text;
+    }
+
+    if (set("text-file")) {
+        if (textGiven)
+            return bad(QStringLiteral("TEXT and --text-file cannot be used together"));
+    } else {
+        if (!textGiven)
+            return bad(QStringLiteral("missing TEXT (see --help)"));
+        o.settings.text = texts.constFirst();
+        if (const QString problem = lineProblem(o.settings.text); !problem.isEmpty())
+            return bad(QStringLiteral("TEXT: ") + problem);
+    }
+    const FormatResult f = chooseFormat(o.output, o.forcedFormat, o.transparent, available);
+    if (!f.format)
+        return bad(f.error);
+    o.format = *f.format;
     return {o, {}};
 }
 
 QString usage() {
     return QStringLiteral(
         "Usage: pismolot-render [options] TEXT\n"
+        "       pismolot-render [options] --text-file FILE\n"
+        "       pismolot-render [options] --batch FILE\n"
         "Renders TEXT as a coloured text picture, as Pismolot does, without a display.\n"
+        "A TEXT that starts with - goes after --: pismolot-render -- \"-5 stopni\"\n"
         "\n"
-        "  -o, --output FILE     where to write (default pismolot.bmp); a name ending in .png\n"
-        "                        (any case) gives PNG, every other name a 24-bit BMP\n"
-        "  --font NAME           font family (default: the platform's default sans-serif family)\n"
-        "  --size POINTS         font size in points (default 24); above 0 and at most 2048\n"
+        "Output:\n"
+        "  -o, --output FILE     where to write (default pismolot.bmp); - is standard output\n"
+        "  --format FORMAT       bmp, png, jpg, ppm or webp (see --list-formats); without it\n"
+        "                        the output name's extension decides, in any case: .bmp,\n"
+        "                        .png, .jpg or .jpeg (quality 95), .ppm, .webp; a name\n"
+        "                        without an extension, and standard output, get BMP\n"
+        "  --transparent         background pixels fully transparent (PNG and WebP only)\n"
+        "\n"
+        "Text and look:\n"
+        "  --text-file FILE      read the text from a UTF-8 file (- for standard input);\n"
+        "                        one line, a final line break is dropped\n"
+        "  --font NAME           font family from --list-fonts (default: the platform's\n"
+        "                        sans-serif family); a name not installed is replaced, with\n"
+        "                        a warning that names the family drawn\n"
+        "  --size POINTS         font size in points (default 24); above 0, at most 2048,\n"
+        "                        and within the font engine's limit at the chosen dpi\n"
         "  --bold, --italic, --underline\n"
-        "  --style N|NAME        letter style index 0-12, or its exact Polish name (default 0)\n"
+        "  --style STYLE         letter style index 0-12, or its exact Polish name from\n"
+        "                        --list-styles (default 0)\n"
         "  --background COLOUR   #RRGGBB or RRGGBB (default: the editor's starting colour)\n"
         "  --screen WxH          size in pixels of the screen, the scratch surface and the\n"
         "                        output surface (default 1920x1080)\n"
-        "  --dpi N               logical dots per inch (default 96, that is 15 twips per pixel)\n"
-        "  --list-styles         print index<TAB>name of every letter style\n"
-        "  --list-fonts          print the font families, as the editor's font list orders them\n"
-        "  --help, --version\n"
+        "  --dpi N               logical dots per inch, 24 to 1440 (default 96, that is 15\n"
+        "                        twips per pixel)\n"
         "\n"
-        "Exit status: 0 written, 1 nothing could be written, 2 bad arguments.\n");
+        "Many pictures:\n"
+        "  --batch FILE          one picture per line of FILE (- for standard input), each\n"
+        "                        line OUTPUT<TAB>TEXT, rendered with the options above;\n"
+        "                        empty lines and lines starting with # are skipped; a bad\n"
+        "                        line is reported as LINE: message and the rest go on\n"
+        "  --jobs N              threads for --batch, 1 to 256 (default: the number of\n"
+        "                        processors); the pictures do not depend on it\n"
+        "\n"
+        "Information:\n"
+        "  --list-styles         print index<TAB>name of every letter style\n"
+        "  --list-fonts          print the font families, as the editor's font list shows them\n"
+        "  --list-formats        print name<TAB>extensions of every format this build writes\n"
+        "  -h, --help, --version\n"
+        "\n"
+        "Examples:\n"
+        "  pismolot-render --style \"Losowe kreski\" --size 72 --bold -o napis.bmp \"Dzień "
+        "dobry\"\n"
+        "  pismolot-render --transparent --background 000000 -o logo.png \"Pismolot\"\n"
+        "  pismolot-render --format png -o - \"Cześć\" | xclip -selection clipboard -t image/png\n"
+        "  awk '{ print $0 \".png\\t\" $0 }' names.txt | pismolot-render --style 7 --batch -\n"
+        "\n"
+        "Exit status: 0 written (with --batch: every picture), 1 not everything could be\n"
+        "written, 2 bad arguments (one line on standard error).\n");
 }
 
 } // namespace pismolot::cli

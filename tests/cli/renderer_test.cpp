@@ -1,5 +1,8 @@
 // Runs the real pismolot-render executable.
+#include "backend.h"
+#include "options.h"
 #include "render/headless.h"
+#include "render/styles.h"
 #include "render/textraster.h"
 
 #include <gtest/gtest.h>
@@ -10,22 +13,62 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <filesystem>
+
 using namespace pismolot;
+using namespace pismolot::cli;
 
 namespace {
 
 struct Outcome {
     int exitCode;
-    QString out;
+    QProcess::ExitStatus exitStatus;
+    QByteArray out;
     QString err;
 };
 
-Outcome render(const QStringList& args) {
+Outcome render(const QStringList& args, const QByteArray& input = {},
+               const QString& workingDirectory = {},
+               const QString& program = QStringLiteral(PISMOLOT_RENDER_EXE)) {
     QProcess process;
-    process.start(QStringLiteral(PISMOLOT_RENDER_EXE), args);
+    if (!workingDirectory.isEmpty())
+        process.setWorkingDirectory(workingDirectory);
+    process.start(program, args);
+    EXPECT_TRUE(process.waitForStarted());
+    process.write(input);
+    process.closeWriteChannel();
     EXPECT_TRUE(process.waitForFinished(120000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+    return {process.exitCode(), process.exitStatus(), process.readAllStandardOutput(),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QStringList look() {
+    return {QStringLiteral("--font"),
+            QStringLiteral("DejaVu Serif"),
+            QStringLiteral("--size"),
+            QStringLiteral("30"),
+            QStringLiteral("--bold"),
+            QStringLiteral("--italic"),
+            QStringLiteral("--underline"),
+            QStringLiteral("--style"),
+            QStringLiteral("Losowe kreski"),
+            QStringLiteral("--background"),
+            QStringLiteral("123456"),
+            QStringLiteral("--screen"),
+            QStringLiteral("700x300"),
+            QStringLiteral("--dpi"),
+            QStringLiteral("120")};
 }
 
 TEST(Renderer, BmpAndPngHoldTheJobsPicture) {
@@ -33,77 +76,504 @@ TEST(Renderer, BmpAndPngHoldTheJobsPicture) {
     EffectSettings s;
     s.text = QStringLiteral("Pismolot ąę");
     s.font = FontChoice{QStringLiteral("DejaVu Serif"), 30, true, true, true};
-    s.styleIndex = 7;
+    s.styleIndex = RandomStripesStyle;
     s.background = ColourValue::rgb(0x12, 0x34, 0x56);
     StyleRandom fresh;
     const QImage expected = renderHeadless(s, {700, 300}, 120, fresh);
     ASSERT_FALSE(expected.isNull());
     for (const char* name : {"out.bmp", "out", "out.Png"}) {
         const QString path = dir.filePath(QString::fromLatin1(name));
-        const Outcome r = render(
-            {QStringLiteral("-o"), path, QStringLiteral("--font"), QStringLiteral("DejaVu Serif"),
-             QStringLiteral("--size"), QStringLiteral("30"), QStringLiteral("--bold"),
-             QStringLiteral("--italic"), QStringLiteral("--underline"), QStringLiteral("--style"),
-             QStringLiteral("Losowe kreski"), QStringLiteral("--background"),
-             QStringLiteral("123456"), QStringLiteral("--screen"), QStringLiteral("700x300"),
-             QStringLiteral("--dpi"), QStringLiteral("120"), s.text});
+        const Outcome r = render(QStringList{QStringLiteral("-o"), path} + look() << s.text);
         ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray head = file.read(8);
-        EXPECT_EQ(head.startsWith("BM"), !QString::fromLatin1(name).endsWith(QStringLiteral("Png")))
+        EXPECT_TRUE(r.out.isEmpty());
+        const QByteArray bytes = fileBytes(path);
+        EXPECT_EQ(bytes.startsWith("BM"),
+                  !QString::fromLatin1(name).endsWith(QStringLiteral("Png")))
             << name;
-        const QImage back(path);
-        EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), expected) << name;
+        EXPECT_EQ(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32), expected) << name;
     }
 }
 
 TEST(Renderer, BadArgumentsExitTwoNothingWrittenExitOne) {
     QTemporaryDir dir;
-    const Outcome bad =
-        render({QStringLiteral("--style"), QStringLiteral("99"), QStringLiteral("x")});
-    EXPECT_EQ(bad.exitCode, 2);
-    EXPECT_EQ(bad.err.count(QLatin1Char('\n')), 1) << bad.err.toStdString();
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("--style"), QStringLiteral("99"), QStringLiteral("x")},
+          QStringList{QStringLiteral("--bold=no"), QStringLiteral("x")},
+          QStringList{QStringLiteral("-o"), QStringLiteral("a\nb.xyz"), QStringLiteral("x")},
+          QStringList{QStringLiteral("--size"), QStringLiteral("2048"), QStringLiteral("--dpi"),
+                      QStringLiteral("720"), QStringLiteral("x")},
+          QStringList{QStringLiteral("--background"), QStringLiteral("123456\n"),
+                      QStringLiteral("x")}}) {
+        const Outcome bad = render(args);
+        EXPECT_EQ(bad.exitCode, 2) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(bad.err.count(QLatin1Char('\n')), 1) << bad.err.toStdString();
+        EXPECT_TRUE(bad.out.isEmpty());
+    }
 
     const QString keep = dir.filePath(QStringLiteral("keep.bmp"));
-    QFile f(keep);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("old");
-    f.close();
+    writeFile(keep, "old");
     const Outcome empty = render({QStringLiteral("-o"), keep, QString()});
     EXPECT_EQ(empty.exitCode, 1);
-    EXPECT_FALSE(empty.err.isEmpty());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("old"));
+    EXPECT_EQ(empty.err.count(QLatin1Char('\n')), 1) << empty.err.toStdString();
+    EXPECT_TRUE(empty.err.contains(QStringLiteral("empty"))) << empty.err.toStdString();
+    EXPECT_EQ(fileBytes(keep), QByteArray("old"));
 
+    // A name with a line feed: one line that quotes it.
     const Outcome unwritable = render(
-        {QStringLiteral("-o"), dir.filePath(QStringLiteral("none/x.bmp")), QStringLiteral("x")});
+        {QStringLiteral("-o"), dir.filePath(QStringLiteral("no\nne/x.bmp")), QStringLiteral("x")});
     EXPECT_EQ(unwritable.exitCode, 1);
-    EXPECT_TRUE(unwritable.err.contains(QStringLiteral("none/x.bmp")));
-    EXPECT_EQ(dir.path().size() > 0 && QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(unwritable.err.count(QLatin1Char('\n')), 1) << unwritable.err.toStdString();
+    EXPECT_TRUE(unwritable.err.contains(QStringLiteral("no\\nne/x.bmp\"")))
+        << unwritable.err.toStdString();
+    // Nothing but the old file: no picture, no temporary file left behind.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("keep.bmp")});
 }
 
 TEST(Renderer, ListsAndHardInputs) {
     const Outcome styles = render({QStringLiteral("--list-styles")});
     EXPECT_EQ(styles.exitCode, 0);
-    EXPECT_TRUE(styles.out.startsWith(QStringLiteral("0\tRóżowo granatowy\n")));
-    EXPECT_EQ(styles.out.count(QLatin1Char('\n')), 13);
+    EXPECT_TRUE(QString::fromUtf8(styles.out).startsWith(QStringLiteral("0\tRóżowo granatowy\n")));
+    EXPECT_EQ(styles.out.count('\n'), StyleCount);
 
     const Outcome fonts = render({QStringLiteral("--list-fonts")});
-    EXPECT_EQ(fonts.out, sortedFontFamilies().join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    EXPECT_EQ(QString::fromUtf8(fonts.out),
+              sortedFontFamilies().join(QLatin1Char('\n')) + QLatin1Char('\n'));
+
+    const Outcome formats = render({QStringLiteral("--list-formats")});
+    QString expectedFormats;
+    for (const ImageFormat format : AllFormats) {
+        if (formatAvailable(format))
+            expectedFormats += formatName(format) + QLatin1Char('\t') +
+                               formatExtensions(format).join(QLatin1Char(' ')) + QLatin1Char('\n');
+    }
+    EXPECT_EQ(QString::fromUtf8(formats.out), expectedFormats);
+    EXPECT_TRUE(expectedFormats.startsWith(QStringLiteral("bmp\t.bmp\npng\t.png\n")));
 
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("x.bmp"));
     for (const QStringList& args :
          {QStringList{QStringLiteral("--size"), QStringLiteral("2048"), QStringLiteral("Ag")},
           QStringList{QString(10000, QLatin1Char('m'))}, QStringList{QStringLiteral("😀 漢字 Text")},
-          QStringList{QStringLiteral("--font"), QStringLiteral("Nie Ma Takiej"),
-                      QStringLiteral("T")}}) {
+          QStringList{QStringLiteral("--"), QStringLiteral("-")}}) {
+        QFile::remove(out);
         const Outcome r = render(QStringList{QStringLiteral("-o"), out} + args);
         EXPECT_EQ(r.exitCode, 0) << args.join(QLatin1Char(' ')).left(40).toStdString()
                                  << r.err.toStdString();
         EXPECT_FALSE(QImage(out).isNull());
     }
+}
+
+TEST(Renderer, UnknownFontWarnsAndNamesTheFamilyDrawn) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("x.bmp"));
+    const Outcome r = render({QStringLiteral("-o"), out, QStringLiteral("--font"),
+                              QStringLiteral("Nie Ma Takiej"), QStringLiteral("T")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("\"Nie Ma Takiej\""))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QLatin1Char('"') + familyDrawn(QStringLiteral("Nie Ma Takiej")) +
+                               QLatin1Char('"')))
+        << r.err.toStdString();
+    EXPECT_FALSE(QImage(out).isNull());
+
+    const Outcome known = render({QStringLiteral("-o"), out, QStringLiteral("--font"),
+                                  QStringLiteral("DejaVu Sans"), QStringLiteral("T")});
+    EXPECT_EQ(known.exitCode, 0);
+    EXPECT_TRUE(known.err.isEmpty()) << known.err.toStdString();
+}
+
+struct TransparencyCase {
+    const char* name;
+    const char* extension;
+    QStringList options;
+};
+
+class Transparency : public testing::TestWithParam<TransparencyCase> {};
+
+TEST_P(Transparency, BackgroundClearLettersAsInTheOpaquePicture) {
+    QTemporaryDir dir;
+    if (QLatin1String(GetParam().extension) == QLatin1String("webp") &&
+        !formatAvailable(ImageFormat::Webp))
+        GTEST_SKIP() << "this build cannot write WebP";
+    const QString clear =
+        dir.filePath(QStringLiteral("clear.") + QLatin1String(GetParam().extension));
+    const QString opaque = dir.filePath(QStringLiteral("opaque.png"));
+    const QStringList common =
+        GetParam().options + QStringList{QStringLiteral("--background"), QStringLiteral("123456"),
+                                         QStringLiteral("Zażółć gęślą")};
+    const Outcome a =
+        render(QStringList{QStringLiteral("--transparent"), QStringLiteral("-o"), clear} + common);
+    const Outcome b = render(QStringList{QStringLiteral("-o"), opaque} + common);
+    ASSERT_EQ(a.exitCode, 0) << a.err.toStdString();
+    ASSERT_EQ(b.exitCode, 0) << b.err.toStdString();
+    const QImage t = QImage(clear).convertToFormat(QImage::Format_ARGB32);
+    const QImage o = QImage(opaque).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(t.size(), o.size());
+    EXPECT_TRUE(QImage(clear).hasAlphaChannel());
+    const QRgb background = qRgb(0x12, 0x34, 0x56);
+    int letters = 0, clearPixels = 0;
+    for (int y = 0; y < t.height(); ++y) {
+        for (int x = 0; x < t.width(); ++x) {
+            const QRgb p = t.pixel(x, y);
+            const QRgb q = o.pixel(x, y);
+            ASSERT_TRUE(qAlpha(p) == 0 || qAlpha(p) == 255) << x << "," << y;
+            if (qAlpha(p) == 255) {
+                ++letters;
+                ASSERT_EQ(p, q) << x << "," << y;
+            } else {
+                ++clearPixels;
+                ASSERT_EQ(q, background) << "a pixel left clear is a letter at " << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(letters, 100);
+    EXPECT_GT(clearPixels, letters);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Transparency,
+    testing::Values(
+        TransparencyCase{"plain", "png", {}},
+        TransparencyCase{"webp", "webp", {QStringLiteral("--style"), QStringLiteral("5")}},
+        TransparencyCase{"stripes", "png", {QStringLiteral("--style"), QStringLiteral("7")}},
+        TransparencyCase{"boldItalicUnderline",
+                         "png",
+                         {QStringLiteral("--bold"), QStringLiteral("--italic"),
+                          QStringLiteral("--underline"), QStringLiteral("--size"),
+                          QStringLiteral("40"), QStringLiteral("--style"), QStringLiteral("3")}},
+        TransparencyCase{"dpi192", "png", {QStringLiteral("--dpi"), QStringLiteral("192")}}),
+    [](const testing::TestParamInfo<TransparencyCase>& info) {
+        return std::string(info.param.name);
+    });
+
+struct FormatCase {
+    const char* name;
+    QStringList args;
+    const char* file;
+    QByteArray magic; // at the start of the file; empty: refused with exit 2
+    const char* errorPart;
+};
+
+class FormatByName : public testing::TestWithParam<FormatCase> {};
+
+TEST_P(FormatByName, ExtensionOrFormatOption) {
+    const FormatCase& c = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromUtf8(c.file));
+    const Outcome r =
+        render(c.args + QStringList{QStringLiteral("-o"), path, QStringLiteral("Tekst")});
+    if (c.magic.isEmpty()) {
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("pismolot-render: ")));
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.errorPart))) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(path));
+        return;
+    }
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QByteArray bytes = fileBytes(path);
+    EXPECT_TRUE(bytes.startsWith(c.magic)) << bytes.left(16).toHex().toStdString();
+    EXPECT_FALSE(QImage::fromData(bytes).isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FormatByName,
+    testing::Values(FormatCase{"bmp", {}, "a.bmp", "BM", ""},
+                    FormatCase{"noExtension", {}, "a", "BM", ""},
+                    FormatCase{"png", {}, "a.png", "\x89PNG", ""},
+                    FormatCase{"jpg", {}, "a.jpg", "\xFF\xD8\xFF", ""},
+                    FormatCase{"ppm", {}, "a.ppm", "P6", ""},
+                    FormatCase{"webp", {}, "a.webp", "RIFF", ""},
+                    FormatCase{"polishName", {}, "żółw.png", "\x89PNG", ""},
+                    FormatCase{"formatOverExtension",
+                               {QStringLiteral("--format"), QStringLiteral("png")},
+                               "a.bmp",
+                               "\x89PNG",
+                               ""},
+                    FormatCase{"unknown", {}, "a.xyz", "", "unknown format .xyz; use --format"}),
+    [](const testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
+
+TEST(FormatByName, DevicesAreWrittenThrough) {
+    const Outcome r =
+        render({QStringLiteral("-o"), QStringLiteral("/dev/null"), QStringLiteral("T")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    // Written through, not replaced by a regular file.
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
+struct StreamCase {
+    const char* name;
+    const char* format;
+};
+
+class StandardOutput : public testing::TestWithParam<StreamCase> {};
+
+TEST_P(StandardOutput, SameBytesAsTheFile) {
+    if (!formatAvailable(*formatNamed(QString::fromLatin1(GetParam().format)))) {
+        GTEST_SKIP() << "this build cannot write " << GetParam().format;
+    }
+    QTemporaryDir dir;
+    const QString file =
+        dir.filePath(QStringLiteral("file.") + QString::fromLatin1(GetParam().format));
+    const QStringList common = look() << QStringLiteral("Zażółć");
+    const Outcome toFile = render(QStringList{QStringLiteral("-o"), file} + common);
+    ASSERT_EQ(toFile.exitCode, 0) << toFile.err.toStdString();
+    const Outcome piped =
+        render(QStringList{QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("--format"),
+                           QString::fromLatin1(GetParam().format)} +
+               common);
+    ASSERT_EQ(piped.exitCode, 0) << piped.err.toStdString();
+    EXPECT_TRUE(piped.err.isEmpty());
+    EXPECT_FALSE(piped.out.isEmpty());
+    EXPECT_EQ(piped.out, fileBytes(file));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, StandardOutput,
+                         testing::Values(StreamCase{"bmp", "bmp"}, StreamCase{"png", "png"},
+                                         StreamCase{"jpg", "jpg"}, StreamCase{"ppm", "ppm"},
+                                         StreamCase{"webp", "webp"}),
+                         [](const testing::TestParamInfo<StreamCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST(StandardOutput, NoFormatMeansBmp) {
+    const Outcome r = render({QStringLiteral("-o"), QStringLiteral("-"), QStringLiteral("Hi")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith("BM"));
+}
+
+// Runs `command` with a terminal as its standard streams (script(1)); what the
+// terminal showed comes back as standard output.
+Outcome onTerminal(const QString& command, const QString& workingDirectory = {}) {
+    return render({QStringLiteral("-qec"), command, QStringLiteral("/dev/null")}, {},
+                  workingDirectory, QStringLiteral("script"));
+}
+
+QString shellQuoted(const QString& word) {
+    return QLatin1Char('\'') + QString(word).replace(QLatin1Char('\''), QStringLiteral("'\\''")) +
+           QLatin1Char('\'');
+}
+
+TEST(StandardOutput, NoPictureOntoATerminal) {
+    const Outcome r =
+        onTerminal(shellQuoted(QStringLiteral(PISMOLOT_RENDER_EXE)) + QStringLiteral(" -o - Hi"));
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.contains("standard output is a terminal")) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains("BM"));
+}
+
+TEST(StandardOutput, ClosedPipeEndsWithExitOne) {
+    // A picture of megabytes, far more than a pipe holds, into a reader that
+    // stops after one byte: the writer meets the closed end whatever the
+    // timing. bash reports the renderer's own status (141 for a SIGPIPE death).
+    const Outcome r =
+        render({QStringLiteral("-c"),
+                QStringLiteral("\"$0\" -o - --size 300 MMMMMM | head -c 1 >/dev/null; "
+                               "exit ${PIPESTATUS[0]}"),
+                QStringLiteral(PISMOLOT_RENDER_EXE)},
+               {}, {}, QStringLiteral("bash"));
+    EXPECT_EQ(r.exitStatus, QProcess::NormalExit);
+    EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("cannot write to standard output")))
+        << r.err.toStdString();
+}
+
+struct TextFileCase {
+    const char* name;
+    QByteArray bytes;
+    bool fromStandardInput;
+    int exitCode;
+    const char* errorPart; // with exit 2
+};
+
+class TextFile : public testing::TestWithParam<TextFileCase> {};
+
+TEST_P(TextFile, ReadLikeTheArgument) {
+    const TextFileCase& c = GetParam();
+    QTemporaryDir dir;
+    const QString textPath = dir.filePath(QStringLiteral("tekst.txt"));
+    writeFile(textPath, c.bytes);
+    const QString out = dir.filePath(QStringLiteral("out.png"));
+    const Outcome r =
+        render({QStringLiteral("--style"), QStringLiteral("7"), QStringLiteral("--text-file"),
+                c.fromStandardInput ? QStringLiteral("-") : textPath, QStringLiteral("-o"), out},
+               c.fromStandardInput ? c.bytes : QByteArray());
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+    if (c.exitCode != 0) {
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.errorPart))) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(out));
+        return;
+    }
+    const QString reference = dir.filePath(QStringLiteral("reference.png"));
+    const Outcome direct =
+        render({QStringLiteral("--style"), QStringLiteral("7"), QStringLiteral("-o"), reference,
+                QStringLiteral("Zażółć gęślą")});
+    ASSERT_EQ(direct.exitCode, 0);
+    EXPECT_EQ(fileBytes(out), fileBytes(reference));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TextFile,
+    testing::Values(TextFileCase{"plain", "Zażółć gęślą\n", false, 0, ""},
+                    TextFileCase{"byteOrderMark", "\xEF\xBB\xBFZażółć gęślą\r\n", false, 0, ""},
+                    TextFileCase{"fromStandardInput", "Zażółć gęślą\n", true, 0, ""},
+                    TextFileCase{"markFromStandardInput", "\xEF\xBB\xBFZażółć gęślą", true, 0, ""},
+                    TextFileCase{"invalidUtf8", "Za\xBF\xBF", false, 2,
+                                 "invalid UTF-8 at byte offset 2"},
+                    TextFileCase{"invalidFromStandardInput", "\xEF\xBB\xBF\xC0\xAF", true, 2,
+                                 "standard input: invalid UTF-8 at byte offset 3"},
+                    TextFileCase{"twoLines", "Zażółć\ngęślą\n", false, 2, "line break"}),
+    [](const testing::TestParamInfo<TextFileCase>& info) { return std::string(info.param.name); });
+
+TEST(TextFile, MissingFileAndFolderAreUsageErrors) {
+    QTemporaryDir dir;
+    for (const QString& path : {dir.filePath(QStringLiteral("brak.txt")), dir.path()}) {
+        const Outcome r = render({QStringLiteral("--text-file"), path, QStringLiteral("-o"),
+                                  dir.filePath(QStringLiteral("x.bmp"))});
+        EXPECT_EQ(r.exitCode, 2) << path.toStdString();
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("cannot read"))) << r.err.toStdString();
+    }
+}
+
+// A batch of labels against single runs of the same lines.
+class BatchRuns : public testing::Test {
+protected:
+    QTemporaryDir dir;
+
+    QByteArray batchText() const {
+        return "# etykiety\n"
+               "a.bmp\tEtykieta 001\n"
+               "\n"
+               "b.png\tZażółć gęślą jaźń\n"
+               "sub/c.bmp\tEtykieta 003\r\n"
+               "no tab\n"
+               "d.xyz\tEtykieta\n"
+               "missing/e.bmp\tEtykieta\n"
+               "f\t-5 stopni\n"
+               "g.bmp\t\n"
+               "h.png\tŻółw\n";
+    }
+
+    // Single runs, one per good line, in their own folder.
+    void singleRuns(const QStringList& options, const QString& folder) {
+        QDir().mkpath(folder + QStringLiteral("/sub"));
+        const QList<std::pair<QString, QString>> lines = {
+            {QStringLiteral("a.bmp"), QStringLiteral("Etykieta 001")},
+            {QStringLiteral("b.png"), QStringLiteral("Zażółć gęślą jaźń")},
+            {QStringLiteral("sub/c.bmp"), QStringLiteral("Etykieta 003")},
+            {QStringLiteral("f"), QStringLiteral("-5 stopni")},
+            {QStringLiteral("h.png"), QStringLiteral("Żółw")}};
+        for (const auto& [output, text] : lines) {
+            const Outcome r = render(
+                options + QStringList{QStringLiteral("-o"), output, QStringLiteral("--"), text}, {},
+                folder);
+            ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        }
+    }
+
+    Outcome batch(const QStringList& options, const QString& folder) {
+        QDir().mkpath(folder + QStringLiteral("/sub"));
+        writeFile(folder + QStringLiteral("/lista.txt"), batchText());
+        return render(options + QStringList{QStringLiteral("--batch"), QStringLiteral("lista.txt")},
+                      {}, folder);
+    }
+};
+
+TEST_F(BatchRuns, EqualToSingleRunsWithBadLinesReported) {
+    for (const QStringList& options :
+         {QStringList{QStringLiteral("--style"), QStringLiteral("7")},
+          QStringList{QStringLiteral("--style"), QStringLiteral("3"), QStringLiteral("--bold"),
+                      QStringLiteral("--font"), QStringLiteral("DejaVu Serif"),
+                      QStringLiteral("--size"), QStringLiteral("40"), QStringLiteral("--dpi"),
+                      QStringLiteral("144")}}) {
+        const QString name = options.join(QLatin1Char('_')).remove(QLatin1Char(' '));
+        const QString single = dir.filePath(QStringLiteral("single") + name);
+        const QString batched = dir.filePath(QStringLiteral("batch") + name);
+        singleRuns(options, single);
+        const Outcome r = batch(options, batched);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.out.isEmpty());
+        const QStringList lines = r.err.split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 5) << r.err.toStdString();
+        EXPECT_EQ(lines.at(0), QStringLiteral("6: no tab between OUTPUT and TEXT"));
+        EXPECT_EQ(lines.at(1), QStringLiteral("7: unknown format .xyz; use --format"));
+        EXPECT_EQ(lines.at(2), QStringLiteral("8: cannot write \"missing/e.bmp\": no such folder"));
+        EXPECT_EQ(lines.at(3), QStringLiteral("10: empty TEXT after the tab"));
+        EXPECT_EQ(lines.at(4), QString());
+        for (const char* output : {"a.bmp", "b.png", "sub/c.bmp", "f", "h.png"}) {
+            const QByteArray expected =
+                fileBytes(single + QLatin1Char('/') + QLatin1String(output));
+            ASSERT_FALSE(expected.isEmpty()) << output;
+            EXPECT_EQ(fileBytes(batched + QLatin1Char('/') + QLatin1String(output)), expected)
+                << output << " with " << name.toStdString();
+        }
+    }
+}
+
+TEST_F(BatchRuns, SameFilesAtOneAndFourThreads) {
+    const QStringList options{QStringLiteral("--style"), QStringLiteral("Losowe kreski")};
+    const QString one = dir.filePath(QStringLiteral("one"));
+    const QString four = dir.filePath(QStringLiteral("four"));
+    const Outcome a =
+        batch(options + QStringList{QStringLiteral("--jobs"), QStringLiteral("1")}, one);
+    const Outcome b =
+        batch(options + QStringList{QStringLiteral("--jobs"), QStringLiteral("4")}, four);
+    EXPECT_EQ(a.exitCode, 1);
+    EXPECT_EQ(b.exitCode, 1);
+    EXPECT_EQ(a.err, b.err);
+    for (const char* output : {"a.bmp", "b.png", "sub/c.bmp", "f", "h.png"}) {
+        const QByteArray first = fileBytes(one + QLatin1Char('/') + QLatin1String(output));
+        ASSERT_FALSE(first.isEmpty()) << output;
+        EXPECT_EQ(fileBytes(four + QLatin1Char('/') + QLatin1String(output)), first) << output;
+    }
+}
+
+TEST_F(BatchRuns, FromStandardInputEveryLineWritten) {
+    QByteArray input;
+    for (int i = 1; i <= 30; ++i)
+        input += QStringLiteral("l%1.png\tEtykieta %1\n").arg(i, 3, 10, QLatin1Char('0')).toUtf8();
+    const Outcome r =
+        render({QStringLiteral("--batch"), QStringLiteral("-"), QStringLiteral("--jobs"),
+                QStringLiteral("3"), QStringLiteral("--style"), QStringLiteral("7")},
+               input, dir.path());
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 30);
+    const Outcome single = render(
+        {QStringLiteral("--style"), QStringLiteral("7"), QStringLiteral("-o"), QStringLiteral("-"),
+         QStringLiteral("--format"), QStringLiteral("png"), QStringLiteral("Etykieta 017")});
+    EXPECT_EQ(fileBytes(dir.filePath(QStringLiteral("l017.png"))), single.out);
+}
+
+TEST_F(BatchRuns, ProgressOnlyOnATerminal) {
+    QByteArray list;
+    for (int i = 1; i <= 12; ++i)
+        list += "p" + QByteArray::number(i) + ".bmp\tEtykieta\n";
+    list += "# the end\n";
+    writeFile(dir.filePath(QStringLiteral("lista.txt")), list);
+    const Outcome shown = onTerminal(shellQuoted(QStringLiteral(PISMOLOT_RENDER_EXE)) +
+                                         QStringLiteral(" --batch lista.txt"),
+                                     dir.path());
+    EXPECT_EQ(shown.exitCode, 0) << shown.out.toStdString();
+    // Redrawn in place, ending with the total of picture lines.
+    EXPECT_TRUE(shown.out.startsWith("\r")) << shown.out.toStdString();
+    EXPECT_TRUE(shown.out.contains("\r12 / 12 pictures")) << shown.out.toStdString();
+    EXPECT_EQ(shown.out.count('\n'), 1) << shown.out.toStdString();
+
+    const Outcome quiet =
+        render({QStringLiteral("--batch"), QStringLiteral("lista.txt")}, {}, dir.path());
+    EXPECT_EQ(quiet.exitCode, 0);
+    EXPECT_TRUE(quiet.err.isEmpty()) << quiet.err.toStdString();
+}
+
+TEST_F(BatchRuns, UnreadableBatchIsAUsageError) {
+    const Outcome r = render({QStringLiteral("--batch"), dir.filePath(QStringLiteral("brak"))});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
 }
 
 } // namespace

@@ -1,0 +1,79 @@
+#include "backend.h"
+
+#include "render/headless.h"
+#include "render/imagefile.h"
+#include "render/textraster.h"
+#include "textinput.h"
+
+namespace pismolot::cli {
+
+QImage renderPicture(const EffectSettings& settings, QSize screen, int dpi, bool transparent) {
+    StyleRandom fresh;
+    return renderHeadless(settings, screen, dpi, fresh, RenderOptions{transparent});
+}
+
+bool formatAvailable(ImageFormat format) {
+    return canWriteFormat(format);
+}
+
+bool sizeDrawable(float points, int dpi) {
+    return fontSizeDrawable(points, dpi);
+}
+
+int maxPixelsPerEm() {
+    return MaxPixelsPerEm;
+}
+
+QStringList fontFamilies() {
+    return sortedFontFamilies();
+}
+
+QString defaultFamily() {
+    return defaultSansFamily();
+}
+
+QString familyDrawn(const QString& requested) {
+    return resolvedFamily(requested);
+}
+
+WriteStatus checkPictureFor(const QImage& picture, ImageFormat format) {
+    return checkPicture(picture, format);
+}
+
+WriteStatus writePictureFile(const QString& path, const QImage& picture, ImageFormat format) {
+    return writeImageFile(path, picture, format);
+}
+
+WriteStatus writePictureTo(QIODevice& device, const QImage& picture, ImageFormat format) {
+    return writeImage(device, picture, format);
+}
+
+QString describe(const WriteStatus& status) {
+    switch (status.error) {
+    case WriteError::None:
+        return QStringLiteral("written");
+    case WriteError::EmptyPicture:
+        return QStringLiteral("the picture is empty (no columns or rows): the text shows nothing");
+    case WriteError::TooLarge:
+        // The writer's own line names the format's limit.
+        return status.systemText.isEmpty()
+                   ? QStringLiteral("the picture is too large for this format")
+                   : oneLine(status.systemText);
+    case WriteError::IsDirectory:
+        return QStringLiteral("it is a folder");
+    case WriteError::NoPermission:
+        return QStringLiteral("permission denied");
+    case WriteError::NoSuchFolder:
+        return QStringLiteral("no such folder");
+    case WriteError::DiskFull:
+        return QStringLiteral("no space left on the device");
+    case WriteError::ReadOnlyFileSystem:
+        return QStringLiteral("read-only file system");
+    case WriteError::Other:
+        break;
+    }
+    return status.systemText.isEmpty() ? QStringLiteral("the write failed")
+                                       : oneLine(status.systemText);
+}
+
+} // namespace pismolot::cli

@@ -1,0 +1,169 @@
+#include "textinput.h"
+
+#include <gtest/gtest.h>
+
+using namespace pismolot::cli;
+
+namespace {
+
+struct Utf8Case {
+    const char* name;
+    QByteArray bytes;
+    std::optional<qsizetype> offset;
+};
+
+class Utf8Validation : public testing::TestWithParam<Utf8Case> {};
+
+TEST_P(Utf8Validation, FirstBadByte) {
+    EXPECT_EQ(invalidUtf8Offset(GetParam().bytes), GetParam().offset);
+    // Where Qt's decoder finds no fault either, the two agree.
+    if (!GetParam().offset) {
+        EXPECT_FALSE(QString::fromUtf8(GetParam().bytes).contains(QChar::ReplacementCharacter));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Utf8Validation,
+    testing::Values(Utf8Case{"empty", QByteArray(), std::nullopt},
+                    Utf8Case{"ascii", QByteArray("Text"), std::nullopt},
+                    Utf8Case{"polish", QByteArray("Zażółć"), std::nullopt},
+                    Utf8Case{"fourBytes", QByteArray("a\xF0\x9F\x98\x80"), std::nullopt},
+                    Utf8Case{"highest", QByteArray("\xF4\x8F\xBF\xBF"), std::nullopt},
+                    Utf8Case{"lone0xFF", QByteArray("ab\xFF"), 2},
+                    Utf8Case{"loneContinuation", QByteArray("\x80"), 0},
+                    Utf8Case{"overlongSlash", QByteArray("x\xC0\xAF"), 1},
+                    Utf8Case{"overlongThree", QByteArray("\xE0\x80\xAF"), 0},
+                    Utf8Case{"surrogate", QByteArray("ok\xED\xA0\x80"), 2},
+                    Utf8Case{"aboveUnicode", QByteArray("\xF4\x90\x80\x80"), 0},
+                    Utf8Case{"truncatedAtEnd", QByteArray("abc\xC5"), 3},
+                    Utf8Case{"truncatedBeforeAscii", QByteArray("\xE2\x82z"), 0},
+                    Utf8Case{"afterGoodLetters", QByteArray("\xC5\xBC\xC3\xB3\xFE"), 4}),
+    [](const testing::TestParamInfo<Utf8Case>& info) { return std::string(info.param.name); });
+
+struct TextFileCase {
+    const char* name;
+    QByteArray bytes;
+    std::optional<QString> text;
+    const char* errorPart;
+};
+
+class TextFiles : public testing::TestWithParam<TextFileCase> {};
+
+TEST_P(TextFiles, DecodedAsOneLine) {
+    const TextResult r = decodeTextFile(GetParam().bytes);
+    EXPECT_EQ(r.text, GetParam().text);
+    if (!GetParam().text) {
+        EXPECT_TRUE(r.error.contains(QString::fromUtf8(GetParam().errorPart)))
+            << r.error.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TextFiles,
+    testing::Values(
+        TextFileCase{"plain", QByteArray("Dzień dobry"), QStringLiteral("Dzień dobry"), ""},
+        TextFileCase{"trailingLineFeed", QByteArray("Hi\n"), QStringLiteral("Hi"), ""},
+        TextFileCase{"trailingCrLf", QByteArray("Hi\r\n"), QStringLiteral("Hi"), ""},
+        TextFileCase{"byteOrderMark", QByteArray("\xEF\xBB\xBFHi\n"), QStringLiteral("Hi"), ""},
+        TextFileCase{"onlyTheFirstMark", QByteArray("\xEF\xBB\xBF\xEF\xBB\xBFHi"),
+                     QStringLiteral("\uFEFFHi"), ""},
+        TextFileCase{"emptyFile", QByteArray(), QString(), ""},
+        TextFileCase{"onlyLineFeed", QByteArray("\n"), QString(), ""},
+        TextFileCase{"spacesKept", QByteArray("  a \t\n"), QStringLiteral("  a \t"), ""},
+        TextFileCase{"twoLines", QByteArray("one\ntwo\n"), std::nullopt, "line break"},
+        TextFileCase{"twoTrailingBreaks", QByteArray("one\n\n"), std::nullopt, "line break"},
+        TextFileCase{"carriageReturnInside", QByteArray("a\rb"), std::nullopt, "line break"},
+        TextFileCase{"nul", QByteArray("a\0b", 3), std::nullopt, "NUL"},
+        TextFileCase{"invalidAfterMark", QByteArray("\xEF\xBB\xBFok\xFF"), std::nullopt,
+                     "invalid UTF-8 at byte offset 5"},
+        TextFileCase{"latin1", QByteArray("Gr\xFC\xDF"), std::nullopt,
+                     "invalid UTF-8 at byte offset 2"}),
+    [](const testing::TestParamInfo<TextFileCase>& info) { return std::string(info.param.name); });
+
+struct BatchLineCase {
+    const char* name;
+    QByteArray bytes;
+    bool first;
+    BatchLine::Kind kind;
+    const char* output;
+    const char* textOrError;
+};
+
+class BatchLines : public testing::TestWithParam<BatchLineCase> {};
+
+TEST_P(BatchLines, Parsed) {
+    const BatchLineCase& c = GetParam();
+    const BatchLine line = parseBatchLine(c.bytes, c.first);
+    EXPECT_EQ(line.kind, c.kind);
+    if (c.kind == BatchLine::Kind::Picture) {
+        EXPECT_EQ(line.output, fromUtf8(c.output));
+        EXPECT_EQ(line.text, fromUtf8(c.textOrError));
+        EXPECT_EQ(line.output.toUtf8(), QByteArray(c.output));
+        EXPECT_EQ(line.text.toUtf8(), QByteArray(c.textOrError));
+    } else if (c.kind == BatchLine::Kind::Bad) {
+        EXPECT_TRUE(line.error.contains(QString::fromUtf8(c.textOrError)))
+            << line.error.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BatchLines,
+    testing::Values(
+        BatchLineCase{"plain", "a.png\tEtykieta 001", false, BatchLine::Kind::Picture, "a.png",
+                      "Etykieta 001"},
+        BatchLineCase{"crlf", "a.png\tHi\r", false, BatchLine::Kind::Picture, "a.png", "Hi"},
+        BatchLineCase{"markOnFirst",
+                      "\xEF\xBB\xBF"
+                      "a\tHi",
+                      true, BatchLine::Kind::Picture, "a", "Hi"},
+        BatchLineCase{"markOnLaterLineStays",
+                      "\xEF\xBB\xBF"
+                      "a\t\xEF\xBB\xBFHi",
+                      false, BatchLine::Kind::Picture,
+                      "\xEF\xBB\xBF"
+                      "a",
+                      "\xEF\xBB\xBFHi"},
+        BatchLineCase{"tabsInText", "a\tb\tc", false, BatchLine::Kind::Picture, "a", "b\tc"},
+        BatchLineCase{"polish", "żółw.png\tŻółw", false, BatchLine::Kind::Picture, "żółw.png",
+                      "Żółw"},
+        BatchLineCase{"empty", "", false, BatchLine::Kind::Skip, "", ""},
+        BatchLineCase{"onlyCarriageReturn", "\r", false, BatchLine::Kind::Skip, "", ""},
+        BatchLineCase{"comment", "# a.png\tx", false, BatchLine::Kind::Skip, "", ""},
+        BatchLineCase{"commentAfterMark", "\xEF\xBB\xBF# x", true, BatchLine::Kind::Skip, "", ""},
+        BatchLineCase{"indentedHashIsNoComment", " # x", false, BatchLine::Kind::Bad, "", "no tab"},
+        BatchLineCase{"noTab", "a.png Hi", false, BatchLine::Kind::Bad, "", "no tab"},
+        BatchLineCase{"emptyOutput", "\tHi", false, BatchLine::Kind::Bad, "", "empty OUTPUT"},
+        BatchLineCase{"emptyText", "a.png\t", false, BatchLine::Kind::Bad, "", "empty TEXT"},
+        BatchLineCase{"emptyTextCrlf", "a.png\t\r", false, BatchLine::Kind::Bad, "", "empty TEXT"},
+        BatchLineCase{"carriageReturnInside", "a.png\tx\ry", false, BatchLine::Kind::Bad, "",
+                      "line break"},
+        BatchLineCase{"invalidUtf8", "a.png\tx\xFF", false, BatchLine::Kind::Bad, "",
+                      "invalid UTF-8 at byte offset 7 of the line"}),
+    [](const testing::TestParamInfo<BatchLineCase>& info) { return std::string(info.param.name); });
+
+TEST(Quoting, OneLineWhateverTheName) {
+    EXPECT_EQ(quoted(QStringLiteral("a b.png")), QStringLiteral("\"a b.png\""));
+    EXPECT_EQ(quoted(QStringLiteral("a\nb.bmp")), QStringLiteral("\"a\\nb.bmp\""));
+    EXPECT_EQ(quoted(QStringLiteral("say \"hi\"\\")), QStringLiteral("\"say \\\"hi\\\"\\\\\""));
+    EXPECT_EQ(quoted(QStringLiteral("\x1b[31m\t\r")), QStringLiteral("\"\\u001b[31m\\t\\r\""));
+    EXPECT_EQ(quoted(QStringLiteral("x\u2028y\u0085")), QStringLiteral("\"x\\u2028y\\u0085\""));
+    EXPECT_EQ(quoted(QStringLiteral("żółw")), QStringLiteral("\"żółw\""));
+    // What quoted() made passes oneLine() unchanged.
+    const QString q = quoted(QStringLiteral("a\\b\n"));
+    EXPECT_EQ(oneLine(q), q);
+    EXPECT_EQ(oneLine(QStringLiteral("x\ny")), QStringLiteral("x\\ny"));
+}
+
+TEST(Arguments, InvalidUtf8IsNamed) {
+    const char* good[] = {"pismolot-render", "-o", "żółw.bmp", "Zażółć"};
+    const ArgumentsResult ok = decodeArguments(4, good);
+    ASSERT_TRUE(ok.arguments);
+    EXPECT_EQ(*ok.arguments, (QStringList{QStringLiteral("-o"), QStringLiteral("żółw.bmp"),
+                                          QStringLiteral("Zażółć")}));
+    const char* bad[] = {"pismolot-render", "-o", "x\xFF.bmp", "T"};
+    const ArgumentsResult refused = decodeArguments(4, bad);
+    EXPECT_FALSE(refused.arguments);
+    EXPECT_EQ(refused.error, QStringLiteral("argument 2 is not valid UTF-8 (byte offset 1)"));
+}
+
+} // namespace
