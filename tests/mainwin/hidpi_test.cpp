@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "freshwindows.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -52,17 +54,7 @@ struct HiDpiCase {
     ColourValue background;
 };
 
-class HiDpi : public testing::TestWithParam<HiDpiCase> {
-protected:
-    void SetUp() override {
-        forms::unloadAll();
-        forms::setEndProgramHandler([] {});
-    }
-    void TearDown() override {
-        forms::unloadAll();
-        forms::setEndProgramHandler({});
-    }
-};
+class HiDpi : public FreshWindows<testing::TestWithParam<HiDpiCase>> {};
 
 TEST_P(HiDpi, WindowPictureIsTheRenderersAtTheDeviceDpi) {
     const double r = scaleFactor();

@@ -27,6 +27,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "freshwindows.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -61,18 +63,12 @@ EffectSettings editorSettings() {
     return s;
 }
 
-struct Fixture : testing::Test {
-    int endCalls = 0;
+struct Fixture : FreshWindows<> {
     QStringList messages;
 
     void SetUp() override {
-        forms::unloadAll();
-        forms::setEndProgramHandler([this] { ++endCalls; });
+        FreshWindows::SetUp();
         QGuiApplication::clipboard()->clear();
-    }
-    void TearDown() override {
-        forms::unloadAll();
-        forms::setEndProgramHandler({});
     }
 
     // The editor with the given settings in its controls.

@@ -9,6 +9,8 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 
+#include "filesizelimit.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -76,25 +78,6 @@ TEST(Copy, EmptyPictureLeavesTheClipboardUntouched) {
     EXPECT_EQ(clipboard.mimeData()->data(QStringLiteral("application/x-inny-program")),
               "stare dane");
 }
-
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(qint64 bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = rlim_t(bytes);
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
 
 struct SaveCase {
     const char* name;

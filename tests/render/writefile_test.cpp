@@ -4,6 +4,8 @@
 #include "render/imagefile.h"
 #include "render/writesink.h"
 
+#include "filesizelimit.h"
+
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -62,27 +64,6 @@ QStringList listing(const QString& dir) {
     return QDir(dir).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
-
-// Files of this process may grow to `bytes` and no further: the write that
-// would pass the limit fails with EFBIG, as a disk fills up, without root.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(qint64 bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = rlim_t(bytes);
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
 
 enum class Cut { Nothing, InsideHeader, MidRows, LastByte, None };
 

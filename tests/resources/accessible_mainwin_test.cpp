@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "freshwindows.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -47,17 +49,7 @@ void expectNamed(QWidget* window) {
     EXPECT_GE(checked, 2);
 }
 
-class MainWindowNames : public testing::Test {
-protected:
-    void SetUp() override {
-        forms::unloadAll();
-        forms::setEndProgramHandler([] {});
-    }
-    void TearDown() override {
-        forms::unloadAll();
-        forms::setEndProgramHandler({});
-    }
-};
+class MainWindowNames : public FreshWindows<> {};
 
 TEST_F(MainWindowNames, MainWindowWithTheRenderChild) {
     MDI& main = forms::mdi();

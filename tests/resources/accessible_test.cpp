@@ -17,6 +17,8 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "freshwindows.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -42,17 +44,7 @@ void PrintTo(const WindowCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-class AccessibleNames : public testing::TestWithParam<WindowCase> {
-protected:
-    void SetUp() override {
-        forms::unloadAll();
-        forms::setEndProgramHandler([] {});
-    }
-    void TearDown() override {
-        forms::unloadAll();
-        forms::setEndProgramHandler({});
-    }
-};
+class AccessibleNames : public FreshWindows<testing::TestWithParam<WindowCase>> {};
 
 TEST_P(AccessibleNames, EveryVisibleControlHasOneOfItsOwn) {
     QWidget* window = GetParam().window();
