@@ -35,6 +35,11 @@ string(REGEX REPLACE "\n" "\n " PISMOLOT_LICENSE_TEXT "${PISMOLOT_LICENSE_TEXT}"
 configure_file(${PROJECT_SOURCE_DIR}/data/copyright.in ${PISMOLOT_DATA_OUT}/copyright @ONLY)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE ${PISMOLOT_DATA_OUT}/copyright
     DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/docs/editor.png
-    ${PROJECT_SOURCE_DIR}/docs/main.png
+# Each window's picture at 100 % and, for HiDPI screens, at 200 % (@2x).
+set(guide_pictures)
+foreach(window IN ITEMS editor colour about main)
+    list(APPEND guide_pictures ${PROJECT_SOURCE_DIR}/docs/${window}.png
+        ${PROJECT_SOURCE_DIR}/docs/${window}@2x.png)
+endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/docs/guide.md ${guide_pictures}
     DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)

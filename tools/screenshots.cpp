@@ -1,30 +1,123 @@
-// Pictures of the program for the user guide: the editor as it starts and
-// the main window with a rendered effect. Usage: pismolot_screenshots DIR
+// Pictures of the program for the README and the user guide, each window as a
+// user sees it: the editor at start, the colour dialog, the About box and the
+// main window with a rendered effect.
+//
+//   pismolot_screenshots DIR
+//
+// writes DIR/editor.png, colour.png, about.png and main.png; at a device pixel
+// ratio other than 1 (QT_SCALE_FACTOR=2) the names get "@2x". On an X screen
+// with a window manager and ImageMagick's import, each picture is read back
+// from the screen with the frame the window manager drew; otherwise it is the
+// client area as Qt paints it. scripts/screenshots runs this at 100 % and 200 %.
+#include "about/autorx.h"
 #include "app/forms.h"
+#include "colour/tlo.h"
 #include "editor/redak.h"
 #include "mainwin/mdi.h"
 #include "mainwin/rys.h"
+#include "resources/appearance.h"
+#include "resources/icons.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QDir>
-#include <QElapsedTimer>
+#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
-bool save(QWidget& window, const QString& path) {
-    if (!window.grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
+// Long enough for the window manager to draw the frame and mark the window
+// active; nothing in the windows animates.
+constexpr int SettleMs = 500;
+constexpr int RenderTimeoutMs = 20000;
+constexpr int WholeRunTimeoutMs = 120000;
+
+// The main window's size in the picture: the program maximises it, which on a
+// desktop makes a picture too big for the README.
+constexpr QSize MainWindowSize(640, 300);
+
+class Camera {
+public:
+    Camera(const QDir& out, qreal ratio) : out_(out) {
+        if (ratio != 1.0)
+            suffix_ = QStringLiteral("@%1x").arg(ratio);
+        if (QGuiApplication::platformName() == QLatin1String("xcb"))
+            import_ = QStandardPaths::findExecutable(QStringLiteral("import"));
+        if (import_.isEmpty())
+            std::fprintf(stderr, "note: no X screen or no ImageMagick import; the pictures "
+                                 "show the client areas without frames\n");
     }
-    std::printf("%s\n", qPrintable(path));
-    return true;
+
+    bool shoot(QWidget& window, const QString& name) {
+        settle(window);
+        QImage picture = framed(window);
+        if (picture.isNull())
+            picture = window.grab().toImage();
+        const QString path = out_.filePath(name + suffix_ + QStringLiteral(".png"));
+        QImageWriter writer(path, "png");
+        if (!writer.write(picture)) {
+            std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(path),
+                         qPrintable(writer.errorString()));
+            return false;
+        }
+        std::printf("%s %dx%d\n", qPrintable(path), picture.width(), picture.height());
+        return true;
+    }
+
+private:
+    static void settle(QWidget& window) {
+        // The pointer away from every window, so that no button shows its hover
+        // colour and no tooltip opens.
+        if (QScreen* screen = window.screen())
+            QCursor::setPos(screen, screen->geometry().bottomRight());
+        window.raise();
+        window.activateWindow();
+        if (!QTest::qWaitForWindowExposed(&window))
+            std::fprintf(stderr, "note: %s was not exposed\n", qPrintable(window.windowTitle()));
+        // Without a window manager nothing may activate it; the picture is
+        // still right, only a frame's colour would differ.
+        if (!QTest::qWaitForWindowActive(&window))
+            std::fprintf(stderr, "note: %s did not become active\n",
+                         qPrintable(window.windowTitle()));
+        QTest::qWait(SettleMs);
+    }
+
+    // The window and its frame as they are on the screen, in device pixels.
+    QImage framed(const QWidget& window) const {
+        if (import_.isEmpty())
+            return {};
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("shot.png"));
+        const QStringList arguments{QStringLiteral("-silent"), QStringLiteral("-window"),
+                                    QString::number(window.winId()), QStringLiteral("-frame"),
+                                    path};
+        if (QProcess::execute(import_, arguments) != 0)
+            return {};
+        return QImage(path);
+    }
+
+    QDir out_;
+    QString suffix_;
+    QString import_;
+};
+
+void selectEntry(QComboBox& list, const QString& text) {
+    const int index = list.findText(text);
+    if (index >= 0)
+        list.setCurrentIndex(index);
 }
 
 } // namespace
@@ -36,32 +129,69 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
+    if (!out.exists()) {
+        std::fprintf(stderr, "%s: no such folder\n", argv[1]);
+        return 2;
+    }
+    // What the program sets up before its first window.
+    QApplication::setApplicationName(QStringLiteral("Pismolot"));
+    ui::setUpApplication(app);
+    QApplication::setWindowIcon(icons::common());
+    // A steady text cursor, so that two runs give the same pictures.
+    QApplication::setCursorFlashTime(0);
     forms::setEndProgramHandler([] {});
+    QTimer::singleShot(WholeRunTimeoutMs, [] {
+        std::fprintf(stderr, "the windows did not come up in time\n");
+        std::_Exit(1);
+    });
 
     Redak& editor = forms::redak();
     editor.show();
     if (!QTest::qWaitForWindowExposed(&editor))
         return 1;
-    QTest::qWait(300);
-    if (!save(editor, out.filePath("editor.png")))
-        return 1;
+    Camera camera(out, editor.devicePixelRatioF());
+    bool ok = camera.shoot(editor, QStringLiteral("editor"));
 
-    editor.Text1->setText(QStringLiteral("Pismolot"));
-    editor.Text2->setCurrentText(QStringLiteral("48"));
-    editor.List2->setCurrentIndex(11);
-    editor.setBackgroundColour(pismolot::ColourValue::rgb(255, 255, 224));
+    // "Zmień" shows the colour dialog modally: the picture is taken, and "OK"
+    // pressed, from inside its event loop.
+    QTimer::singleShot(0, &editor, [&] {
+        Tlo& dialog = forms::tlo();
+        dialog.HScroll1->setValue(255);
+        dialog.HScroll2->setValue(236);
+        dialog.HScroll3->setValue(179);
+        dialog.HScroll3->setFocus();
+        ok = camera.shoot(dialog, QStringLiteral("colour")) && ok;
+        dialog.Command1_Click();
+    });
+    QTest::mouseClick(editor.Command1, Qt::LeftButton);
+
+    QTest::mouseClick(editor.Command3, Qt::LeftButton);
+    if (forms::hasAutorX()) {
+        AutorX& about = forms::autorX();
+        ok = camera.shoot(about, QStringLiteral("about")) && ok;
+        about.Command1_Click();
+    } else {
+        std::fprintf(stderr, "\"Autor\" opened no About box\n");
+        ok = false;
+    }
+
+    selectEntry(*editor.List1, QStringLiteral("DejaVu Serif"));
+    editor.Text1->setText(QStringLiteral("Dzień dobry!"));
+    selectEntry(*editor.Text2, QStringLiteral("48"));
+    editor.tbToolBar[0]->click();
+    editor.List2->setCurrentIndex(8);
     QTest::mouseClick(editor.Command2, Qt::LeftButton);
 
     MDI& main = forms::mdi();
-    // Without a window manager nothing maximises the window; a fixed size
-    // keeps the picture small enough for the guide.
-    main.setWindowState(Qt::WindowNoState);
-    main.resize(800, 420);
     if (!QTest::qWaitFor([] { return forms::hasRys() && forms::rys().Picture1->isVisible(); },
-                         20000)) {
+                         RenderTimeoutMs)) {
         std::fprintf(stderr, "the render job did not finish\n");
         return 1;
     }
-    QTest::qWait(300);
-    return save(main, out.filePath("main.png")) ? 0 : 1;
+    main.showNormal();
+    main.resize(MainWindowSize);
+    if (!QTest::qWaitFor([&] { return main.size() == MainWindowSize; }, 2000))
+        std::fprintf(stderr, "note: the main window kept its size\n");
+    ok = camera.shoot(main, QStringLiteral("main")) && ok;
+    return ok ? 0 : 1;
 }

@@ -47,9 +47,11 @@ expected_files() {
         share/doc/pismolot/README.md \
         share/doc/pismolot/LICENSE \
         share/doc/pismolot/copyright \
-        share/doc/pismolot/docs/guide.md \
-        share/doc/pismolot/docs/editor.png \
-        share/doc/pismolot/docs/main.png
+        share/doc/pismolot/docs/guide.md
+    for window in editor colour about main; do
+        echo "share/doc/pismolot/docs/$window.png"
+        echo "share/doc/pismolot/docs/$window@2x.png"
+    done
     for size in "${icon_sizes[@]}"; do
         echo "share/icons/hicolor/${size}x${size}/apps/$id.png"
     done
