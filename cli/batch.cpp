@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -33,7 +34,7 @@ void printLine(std::FILE* stream, const QString& text) {
 }
 
 QString clock(double seconds) {
-    const qint64 s = qint64(seconds + 0.5);
+    const qint64 s = std::llround(seconds);
     if (s >= 3600)
         return QStringLiteral("%1:%2:%3")
             .arg(s / 3600)
@@ -68,7 +69,7 @@ LineReader::LineReader(ReadSome read, qsizetype maxLine)
 bool LineReader::fill() {
     if (end_)
         return false;
-    buffer_.resize(64 * 1024);
+    buffer_.resize(qsizetype{64} * 1024);
     const qint64 n = read_(buffer_.data(), buffer_.size());
     pos_ = 0;
     if (n <= 0) {
@@ -297,6 +298,7 @@ BatchCounts runBatch(const ReadSome& input, int threads, const BatchFormat& form
     };
 
     std::vector<std::thread> pool;
+    pool.reserve(std::size_t(threads));
     for (int i = 0; i < threads; ++i)
         pool.emplace_back(worker);
     {

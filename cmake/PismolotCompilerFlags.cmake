@@ -43,3 +43,24 @@ if(PISMOLOT_FUZZ)
         message(STATUS "Fuzz targets skipped: they need clang with libFuzzer (clang, libclang-rt-dev)")
     endif()
 endif()
+
+# pismolot_strict_qt()
+# Qt's opt-in strictness for the program's own code, given to every target
+# made in the calling folder and the folders below it: a text never becomes a
+# QString by an implicit (and encoding-blind) conversion from a C string, so
+# every user-visible text is written as QStringLiteral (comparisons and ASCII
+# pieces as QLatin1String); nor is a QString silently made a C string, a
+# QByteArray a pointer or a QString a QUrl; and connect() refuses a narrowing
+# conversion between a signal's and a slot's arguments. src/ and cli/ call it
+# at their top. The tests, benchmarks, tools and fuzz targets keep Qt's
+# implicit conversions: they compare with and build many ASCII strings and
+# show no text to users.
+function(pismolot_strict_qt)
+    set_property(DIRECTORY APPEND PROPERTY COMPILE_DEFINITIONS
+        QT_NO_CAST_FROM_ASCII
+        QT_NO_CAST_TO_ASCII
+        QT_NO_CAST_FROM_BYTEARRAY
+        QT_NO_URL_CAST_FROM_STRING
+        QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+        QT_NO_FOREACH)
+endfunction()

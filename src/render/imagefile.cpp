@@ -194,7 +194,7 @@ bool writeBmp24(QIODevice& device, const QImage& source) {
 
     // Bottom-up rows of blue, green, red, each padded to four bytes, sent in
     // chunks of about 256 KiB (a small picture in one).
-    const int rowsPerChunk = int(std::clamp<qsizetype>((256 * 1024) / rowBytes, 1, h));
+    const int rowsPerChunk = int(std::clamp<qsizetype>(qsizetype{256} * 1024 / rowBytes, 1, h));
     QByteArray chunk(rowBytes * rowsPerChunk + 1, Qt::Uninitialized);
     uchar* const base = reinterpret_cast<uchar*>(chunk.data());
     int filled = 0;

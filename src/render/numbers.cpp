@@ -42,7 +42,7 @@ int digitValue(char16_t c, int base) {
 
 double readRadix(Reader& in, int base) {
     double value = 0;
-    for (int d; (d = digitValue(in.peek(), base)) >= 0; in.next())
+    for (int d = 0; (d = digitValue(in.peek(), base)) >= 0; in.next())
         value = value * base + d;
     return value;
 }
@@ -92,7 +92,7 @@ double readNumber(std::u16string_view text) {
     }
     bool digits = false;
     auto takeDigits = [&](bool& any) {
-        for (char16_t c; (c = in.peek()) >= u'0' && c <= u'9'; in.next()) {
+        for (char16_t c = 0; (c = in.peek()) >= u'0' && c <= u'9'; in.next()) {
             number += char(c);
             any = true;
         }

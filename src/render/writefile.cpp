@@ -38,7 +38,7 @@ WriteStatus encodingFailed(const QString& reason) {
 // by a regular file would break whatever reads it.
 WriteStatus writeThrough(const QByteArray& nativePath, const QImage& image, ImageFormat format) {
     detail::SigpipeGuard pipeGuard;
-    int fd;
+    int fd = -1;
     do
         fd = ::open(nativePath.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     while (fd < 0 && errno == EINTR);

@@ -18,7 +18,7 @@ namespace {
 
 // Big enough that a small picture leaves in one write(2), small enough to
 // stay in the allocator's fast path.
-constexpr qsizetype BufferBytes = 64 * 1024;
+constexpr qsizetype BufferBytes = qsizetype{64} * 1024;
 
 sigset_t sigpipeOnly() {
     sigset_t set;

@@ -99,11 +99,18 @@ struct Fixture : FreshWindows<> {
         QTest::keyClick(focus ? focus : &mdi, key, modifiers);
     }
 
-    // The main window with its render child, without the editor's help.
+    // The main window with its render child, without the editor's help and
+    // without the render job. Left to the child's timer, the job would run
+    // whenever a test next waits for events (sooner or later, as the machine
+    // is loaded), and its wait window would take the activation: on the
+    // offscreen platform no window manager hands it back to the main window
+    // when the wait window goes, so a wait for the main window's activation
+    // would time out.
     void openMainWindow() {
         forms::redak();
         MDI& mdi = forms::mdi();
         mdi.showMessage = [this](const QString& m) { messages.append(m); };
+        forms::rys().Timer1->stop();
         mdi.show();
     }
 };
@@ -439,7 +446,6 @@ TEST_F(Fixture, FailedSaveIsReportedAndKeepsTheExistingFile) {
     // Before the job Picture1 has no columns or rows: nothing may be written.
     openMainWindow();
     MDI& mdi = forms::mdi();
-    forms::rys().Timer1->stop();
     QString answer = existing;
     mdi.askFileName = [&](QWidget*, QString, const QString&, const QString&) { return answer; };
     mdi.zapisz_Click();

@@ -236,21 +236,25 @@ TEST_P(Fifo, ReaderGetsEveryByteAndTheFifoStays) {
     ASSERT_TRUE(dir.isValid());
     const QByteArray path = QFile::encodeName(dir.filePath("pipe"));
     ASSERT_EQ(::mkfifo(path.constData(), 0600), 0);
-    const QImage image = sample(500, 300); // more than a pipe holds at once
+    const QImage image = sample(500, 300); // as BMP, more than a pipe holds at once
     // Holding the FIFO open for writing too lets the reader's open return
     // even if the writer never comes (a writer that replaced the FIFO), and
     // gives it the end of the data once this is closed.
     const int keeper = ::open(path.constData(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(keeper, 0);
+    // The reader's end is opened here, before the write: a picture that fits
+    // in the pipe would otherwise be dropped with it when the writer and the
+    // keeper close before a late reader thread opens, which would then wait
+    // for ever.
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
     QByteArray received;
     std::thread reader([&] {
-        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
         char buffer[8192];
         ssize_t n;
-        while (fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0)
+        while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
             received.append(buffer, n);
-        if (fd >= 0)
-            ::close(fd);
+        ::close(fd);
     });
     const WriteStatus status = writeImageFile(QFile::decodeName(path), image, GetParam());
     ::close(keeper);
