@@ -2,12 +2,6 @@
 // UTF-16 text, size, bold/italic/underline, DPI and screen width from the
 // input; the measure must never crash, never be Qt's placeholder, and hold
 // every pixel that drawing the text inks within the screen's width.
-//
-// Build (clang, from the repository root):
-//   clang++ -std=c++20 -O1 -g -fPIC -fsanitize=fuzzer,address,undefined -Isrc \
-//       fuzz/measure_fuzz.cpp src/render/textraster.cpp \
-//       $(pkg-config --cflags --libs Qt6Gui) -o measure_fuzz
-//   QT_QPA_PLATFORM=offscreen ./measure_fuzz -max_total_time=60
 #include "render/textraster.h"
 
 #include <QGuiApplication>

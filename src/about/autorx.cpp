@@ -164,6 +164,9 @@ void AutorX::centre() {
 }
 
 void AutorX::showModeless() {
+    // A box the user minimised comes back: on a desktop without a taskbar
+    // "&Autor" is the only way to reach it again.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

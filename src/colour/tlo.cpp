@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QTimer>
 
 Tlo::Tlo(QWidget* parent) : QDialog(parent) {
@@ -28,9 +30,34 @@ Tlo::Tlo(QWidget* parent) : QDialog(parent) {
     Form_Load();
 }
 
+namespace {
+
+// A scroll bar that shows when it has the keyboard focus (Fusion's draws no
+// mark), so a keyboard user sees which part the arrow keys move.
+class FocusScrollBar final : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QScrollBar::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QStylePainter painter(this);
+        QStyleOptionFocusRect mark;
+        mark.initFrom(this);
+        // Fusion draws the mark only for a focus that came by keyboard.
+        mark.state |= QStyle::State_KeyboardFocusChange;
+        mark.rect = rect().adjusted(1, 1, -1, -1);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, mark);
+    }
+};
+
+} // namespace
+
 void Tlo::createControls() {
     auto bar = [this](int top) {
-        auto* b = new QScrollBar(Qt::Horizontal, this);
+        auto* b = new FocusScrollBar(Qt::Horizontal, this);
         b->setGeometry(twips::rect(1080, top, 3855, 255));
         b->setRange(0, ColourModel::MaxPart);
         b->setSingleStep(1);

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QMessageBox>
 
 namespace opensave {
@@ -59,6 +61,26 @@ QString missingFolderMessage(const QString& folder) {
         .arg(QDir::toNativeSeparators(folder));
 }
 
+namespace {
+
+// Qt's file model writes the modification dates in the system's language
+// ("7 Dec 2026"); the program speaks Polish whatever the system's language.
+class PolishDates final : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        constexpr int DateColumn = 3;
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || index.column() != DateColumn || !files)
+            return QIdentityProxyModel::data(index, role);
+        return QLocale().toString(files->fileInfo(mapToSource(index)).lastModified(),
+                                  QLocale::ShortFormat);
+    }
+};
+
+} // namespace
+
 SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, const QString& title,
                                const QString& initialDir)
     : QFileDialog(owner, title) {
@@ -78,6 +100,7 @@ SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, c
     // Qt's Polish texts call this button "Zachowaj"; the program's own
     // menu says "Zapisz jako...".
     setLabelText(QFileDialog::Accept, QStringLiteral("&Zapisz"));
+    setProxyModel(new PolishDates(this));
 
     confirmCreate = [this](const QString& path) {
         const QString text = QStringLiteral("%1\nTen plik nie istnieje.\nCzy chcesz go utworzyć?")

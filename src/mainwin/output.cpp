@@ -28,8 +28,10 @@ QString reason(const pismolot::WriteStatus& status) {
     case WriteError::ReadOnlyFileSystem:
         return QStringLiteral("dysk jest tylko do odczytu");
     case WriteError::Other:
+        // A cause users rarely meet: said in Polish, the system's own words
+        // kept beside it for whoever looks into it.
         if (!status.systemText.isEmpty())
-            return status.systemText;
+            return QStringLiteral("system nie pozwolił zapisać pliku (%1)").arg(status.systemText);
         break;
     }
     return QStringLiteral("nieznany błąd zapisu");

@@ -25,6 +25,9 @@ QImage cutResult(const QImage& output, QSize size, ColourValue background) {
     if (output.size() == size)
         return output;
     QImage result(size, QImage::Format_RGB32);
+    // The picture keeps the resolution it was drawn at, which a BMP records.
+    result.setDotsPerMeterX(output.dotsPerMeterX());
+    result.setDotsPerMeterY(output.dotsPerMeterY());
     result.fill(background.toArgb());
     QPainter painter(&result);
     painter.drawImage(QPoint(0, 0), output, QRect(QPoint(0, 0), size).intersected(output.rect()));

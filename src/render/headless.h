@@ -19,8 +19,9 @@ ScreenMetrics screenAt(int dpi, int widthPixels);
 QSize twipsToPixels(const ScreenMetrics& screen, float widthTwips, float heightTwips);
 TextExtent pixelsToTwips(const ScreenMetrics& screen, QSize pixels);
 
-// The result picture: the `size` rectangle of `output` from (0, 0); where it
-// reaches beyond the output surface it shows `background`.
+// The result picture: the `size` rectangle of `output` from (0, 0), at the
+// output's resolution; where it reaches beyond the output surface it shows
+// `background`.
 QImage cutResult(const QImage& output, QSize size, ColourValue background);
 
 struct RenderOptions {

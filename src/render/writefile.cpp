@@ -199,8 +199,16 @@ WriteStatus replaceAtomically(const QString& path, const QImage& image, ImageFor
         return detail::statusFromErrno(errno);
 
     TemporaryFile file(folder, nativeTarget, exists ? old.st_mode & 07777 : 0666, kind);
-    if (file.fd() < 0)
-        return detail::statusFromErrno(file.error());
+    if (file.fd() < 0) {
+        WriteStatus status = detail::statusFromErrno(file.error());
+        // A folder that is there but makes no files (/proc) answers ENOENT
+        // too: that is no missing folder.
+        struct stat there;
+        if (status.error == WriteError::NoSuchFolder && ::stat(folder.constData(), &there) == 0 &&
+            S_ISDIR(there.st_mode))
+            status.error = WriteError::Other;
+        return status;
+    }
     // The new file keeps the old one's owner where we may give it (root
     // saving a user's file) and its permissions; a new one gets 0666 less
     // the umask, as the creating open applied.

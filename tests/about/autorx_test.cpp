@@ -138,6 +138,16 @@ TEST_F(AutorXTest, OkHidesAndKeepsTheHighlight) {
     EXPECT_EQ(colours(shown()), (about::ButtonColours{G, G, G}));
 }
 
+// A box the user minimised comes back on the next "&Autor".
+TEST_F(AutorXTest, ShowingAgainRestoresAMinimisedBox) {
+    AutorX& box = shown();
+    box.showMinimized();
+    ASSERT_TRUE(box.isMinimized());
+    shown();
+    EXPECT_FALSE(box.isMinimized());
+    EXPECT_TRUE(box.isVisible());
+}
+
 TEST_F(AutorXTest, EscHidesWhicheverButtonHasTheFocus) {
     for (int i = 0; i < 3; ++i) {
         AutorX& box = shown();

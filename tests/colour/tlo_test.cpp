@@ -54,6 +54,20 @@ TEST_F(TloTest, FocusStartsOnTheRedScrollBar) {
     EXPECT_EQ(QApplication::focusWidget(), d.HScroll1);
 }
 
+// A keyboard user sees which bar the arrow keys move.
+TEST_F(TloTest, TheFocusedScrollBarShowsIt) {
+    Tlo& d = shown();
+    QApplication::setActiveWindow(&d);
+    d.HScroll2->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d.HScroll2->hasFocus(); }));
+    const QImage focused = d.HScroll2->grab().toImage();
+    const QImage plain = d.HScroll3->grab().toImage();
+    d.HScroll3->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return d.HScroll3->hasFocus(); }));
+    EXPECT_EQ(d.HScroll2->grab().toImage(), plain) << "the mark leaves with the focus";
+    EXPECT_NE(focused, plain);
+}
+
 TEST_F(TloTest, PageStepAndDragWriteTheTextAndPreview) {
     Tlo& d = shown();
     d.HScroll2->triggerAction(QAbstractSlider::SliderPageStepAdd);

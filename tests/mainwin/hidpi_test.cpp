@@ -9,6 +9,7 @@
 #include "mainwin/rys.h"
 #include "mainwin/surface.h"
 #include "render/headless.h"
+#include "render/imagefile.h"
 #include "render/textraster.h"
 #include "resources/xdata.h"
 
@@ -103,6 +104,10 @@ TEST_P(HiDpi, WindowPictureIsTheRenderersAtTheDeviceDpi) {
     mdi.zapisz_Click();
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
     EXPECT_EQ(QImage(path, "BMP").convertToFormat(QImage::Format_RGB32), picture);
+    // Byte for byte the renderer's file, the resolution in its header included.
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), encodeBmp24(expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,8 +1,11 @@
 #include "mainwin/opensave.h"
 
+#include <QAbstractProxyModel>
 #include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -184,3 +187,33 @@ TEST(SaveFileDialog, FolderNameIsNotACreateQuestion) {
 }
 
 } // namespace
+
+// The dialog's date column speaks the program's language, not the system's.
+TEST(SaveFileDialog, DatesAreWrittenInPolish) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("obraz.bmp");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter("B|*.bmp"), "T", dir.path());
+    const QAbstractProxyModel* shown = dialog.proxyModel();
+    ASSERT_NE(shown, nullptr);
+    const auto* files = qobject_cast<const QFileSystemModel*>(shown->sourceModel());
+    ASSERT_NE(files, nullptr);
+    QModelIndex date;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            date = shown->mapFromSource(files->index(path, 3));
+            return date.isValid() && !shown->data(date).toString().isEmpty();
+        },
+        5000));
+    const QDateTime modified = QFileInfo(path).lastModified();
+    EXPECT_EQ(shown->data(date).toString(), QLocale().toString(modified, QLocale::ShortFormat));
+    EXPECT_NE(shown->data(date).toString(),
+              QLocale::system().toString(modified, QLocale::ShortFormat))
+        << "the test needs a system language other than Polish (LC_ALL=C.UTF-8)";
+    QLocale::setDefault(before);
+}

@@ -483,6 +483,17 @@ INSTANTIATE_TEST_SUITE_P(
                         WriteError::Other}),
     [](const testing::TestParamInfo<CauseCase>& info) { return std::string(info.param.name); });
 
+// A folder that exists but makes no files answers ENOENT like a missing
+// folder would; the cause must not say the folder is missing.
+TEST(Causes, AFolderThatMakesNoFilesIsNotMissing) {
+    if (!QFileInfo(QStringLiteral("/proc/self")).isDir())
+        GTEST_SKIP() << "no /proc here";
+    const WriteStatus status =
+        writeImageFile(QStringLiteral("/proc/pismolot-test.bmp"), sample(5, 5), ImageFormat::Bmp);
+    EXPECT_FALSE(status.ok());
+    EXPECT_NE(status.error, WriteError::NoSuchFolder) << status.systemText.toStdString();
+}
+
 TEST(Causes, RefusalsTouchNoFile) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
