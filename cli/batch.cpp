@@ -1,12 +1,12 @@
 #include "batch.h"
 
+#include "console.h"
 #include "textinput.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 
-#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -15,7 +15,6 @@
 #include <mutex>
 #include <new>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace pismolot::cli {
@@ -54,13 +53,7 @@ constexpr qsizetype MaxLineBytes = MaxTextBytes + 65536;
 } // namespace
 
 ReadSome readFrom(int fd) {
-    return [fd](char* data, qint64 size) -> qint64 {
-        for (;;) {
-            const ssize_t n = ::read(fd, data, std::size_t(size));
-            if (n >= 0 || errno != EINTR)
-                return qint64(n);
-        }
-    };
+    return [fd](char* data, qint64 size) -> qint64 { return console::readSome(fd, data, size); };
 }
 
 LineReader::LineReader(ReadSome read, qsizetype maxLine)

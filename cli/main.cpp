@@ -1,5 +1,6 @@
 #include "backend.h"
 #include "batch.h"
+#include "console.h"
 #include "options.h"
 #include "textinput.h"
 
@@ -11,11 +12,8 @@
 #include <QThread>
 
 #include <clocale>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace pismolot;
 using namespace pismolot::cli;
@@ -58,7 +56,7 @@ int renderOne(const Options& o) {
     const bool toStandardOutput = o.output == QLatin1String("-");
     const QString target =
         toStandardOutput ? QStringLiteral("to standard output") : quoted(o.output);
-    if (toStandardOutput && ::isatty(STDOUT_FILENO)) {
+    if (toStandardOutput && console::isTerminal(console::StandardOutput)) {
         complain(QStringLiteral("standard output is a terminal; redirect it to a file or a "
                                 "program, or name a file with -o"));
         return 1;
@@ -69,7 +67,8 @@ int renderOne(const Options& o) {
         status = checkPictureFor(picture, o.format);
         if (status.ok()) {
             QFile out;
-            if (out.open(STDOUT_FILENO, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+            if (out.open(console::StandardOutput, QIODevice::WriteOnly,
+                         QFileDevice::DontCloseHandle))
                 status = writePictureTo(out, picture, o.format);
             else
                 status = {WriteError::Other, out.errorString()};
@@ -93,23 +92,22 @@ int renderBatch(const Options& o) {
         return 2;
     }
     const bool opened =
-        standardInput ? input.open(STDIN_FILENO, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)
-                      : (input.setFileName(o.batchFile), input.open(QIODevice::ReadOnly));
+        standardInput
+            ? input.open(console::StandardInput, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)
+            : (input.setFileName(o.batchFile), input.open(QIODevice::ReadOnly));
     if (!opened) {
         complain(QStringLiteral("cannot read the batch %1: %2").arg(name, input.errorString()));
         return 2;
     }
     const int fd = input.handle();
 
-    Progress progress(stderr, ::isatty(STDERR_FILENO));
+    Progress progress(stderr, console::isTerminal(console::StandardError));
     // The total is known when the batch can be read twice: a regular file
     // (not a pipe, nor a device that never ends), from where it stands.
-    struct stat info = {};
-    if (::isatty(STDERR_FILENO) && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        const off_t start = ::lseek(fd, 0, SEEK_CUR);
-        if (start >= 0) {
+    if (console::isTerminal(console::StandardError)) {
+        if (const auto start = console::regularFilePosition(fd)) {
             progress.setTotal(countPictureLines(readFrom(fd)));
-            ::lseek(fd, start, SEEK_SET);
+            console::seekTo(fd, *start);
         }
     }
 
@@ -155,7 +153,7 @@ int renderBatch(const Options& o) {
 int main(int argc, char** argv) {
     // A reader that goes away must not kill the process: the failed write is
     // reported and the exit status says so.
-    std::signal(SIGPIPE, SIG_IGN);
+    console::ignoreBrokenPipes();
 
     // Read the arguments before Qt exists: it would take "--style" as its own.
     const ArgumentsResult decoded = decodeArguments(argc, argv);
@@ -212,7 +210,9 @@ int main(int argc, char** argv) {
     QGuiApplication app(qtArgc, argv);
     // Qt adopts the user's locale; the system's error texts stay English, as
     // every message of this program is.
+#ifdef LC_MESSAGES
     std::setlocale(LC_MESSAGES, "C");
+#endif
 
     if (o.action == Action::ListFonts) {
         for (const QString& family : fontFamilies())
