@@ -28,7 +28,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # run time it cannot see: Qt's Polish translations, a font to draw with, and
 # Qt's image plugins, which bring WebP writing.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-dejavu-core, qt6-image-formats-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-dejavu-core, fonts-dejavu-extra, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland")
 
 include(CPack)
