@@ -252,7 +252,7 @@ WriteStatus writeImage(QIODevice& device, const QImage& image, ImageFormat forma
         return refused;
     if (!device.isWritable())
         return {WriteError::Other, QStringLiteral("the output is not open for writing")};
-    detail::SigpipeGuard pipeGuard;
+    detail::WriteSignalGuard signalGuard;
     CheckedDevice sink(device);
     QString reason;
     const bool encoded = detail::encodeImage(sink, image, format, &reason);

@@ -37,7 +37,6 @@ WriteStatus encodingFailed(const QString& reason) {
 // A FIFO or device: written in place, as any Unix tool would; replacing it
 // by a regular file would break whatever reads it.
 WriteStatus writeThrough(const QByteArray& nativePath, const QImage& image, ImageFormat format) {
-    detail::SigpipeGuard pipeGuard;
     int fd = -1;
     do
         fd = ::open(nativePath.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
@@ -245,6 +244,7 @@ WriteStatus detail::writeImageFile(const QString& path, const QImage& image, Ima
         return {WriteError::Other,
                 detail::statusFromErrno(path.isEmpty() ? ENOENT : EINVAL).systemText};
     const QByteArray nativePath = QFile::encodeName(path);
+    const detail::WriteSignalGuard signalGuard;
     struct stat st;
     if (::stat(nativePath.constData(), &st) == 0) {
         if (S_ISDIR(st.st_mode))

@@ -20,12 +20,9 @@ namespace {
 // stay in the allocator's fast path.
 constexpr qsizetype BufferBytes = qsizetype{64} * 1024;
 
-sigset_t sigpipeOnly() {
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGPIPE);
-    return set;
-}
+// A reader that went away (SIGPIPE) and a file size limit (SIGXFSZ) would
+// end the process; blocked, the write fails with EPIPE or EFBIG instead.
+constexpr int WriteSignals[] = {SIGPIPE, SIGXFSZ};
 
 } // namespace
 #endif
@@ -111,21 +108,25 @@ bool FdSink::send(const char* data, qint64 size) {
     return true;
 }
 
-SigpipeGuard::SigpipeGuard() {
+WriteSignalGuard::WriteSignalGuard() {
     sigset_t pending;
     sigemptyset(&pending);
     sigpending(&pending);
-    wasPending_ = sigismember(&pending, SIGPIPE) == 1;
-    const sigset_t pipe = sigpipeOnly();
-    pthread_sigmask(SIG_BLOCK, &pipe, &previousMask_);
+    sigset_t block;
+    sigemptyset(&block);
+    sigemptyset(&raisedHere_);
+    for (const int signal : WriteSignals) {
+        sigaddset(&block, signal);
+        // One that was pending before is someone else's: it stays.
+        if (sigismember(&pending, signal) != 1)
+            sigaddset(&raisedHere_, signal);
+    }
+    pthread_sigmask(SIG_BLOCK, &block, &previousMask_);
 }
 
-SigpipeGuard::~SigpipeGuard() {
-    if (!wasPending_) {
-        const sigset_t pipe = sigpipeOnly();
-        const timespec now{};
-        while (sigtimedwait(&pipe, nullptr, &now) == SIGPIPE) {
-        }
+WriteSignalGuard::~WriteSignalGuard() {
+    const timespec now{};
+    while (sigtimedwait(&raisedHere_, nullptr, &now) > 0) {
     }
     pthread_sigmask(SIG_SETMASK, &previousMask_, nullptr);
 }

@@ -55,23 +55,24 @@ private:
     std::vector<char> buffer_;
 };
 
-// Blocks SIGPIPE in the calling thread while it lives, so that writing to a
-// pipe whose reader has gone gives EPIPE instead of ending the process, and
-// swallows a SIGPIPE those writes raised.
-class SigpipeGuard {
+// Blocks SIGPIPE and SIGXFSZ in the calling thread while it lives, so that
+// writing to a pipe whose reader has gone gives EPIPE, and writing past the
+// file size limit EFBIG, instead of ending the process; swallows those
+// signals that the writes raised.
+class WriteSignalGuard {
 public:
-    SigpipeGuard();
-    ~SigpipeGuard();
-    SigpipeGuard(const SigpipeGuard&) = delete;
-    SigpipeGuard& operator=(const SigpipeGuard&) = delete;
+    WriteSignalGuard();
+    ~WriteSignalGuard();
+    WriteSignalGuard(const WriteSignalGuard&) = delete;
+    WriteSignalGuard& operator=(const WriteSignalGuard&) = delete;
 
 private:
     sigset_t previousMask_;
-    bool wasPending_ = false;
+    sigset_t raisedHere_;
 };
 #else
-// Without SIGPIPE (Windows) a closed pipe is a plain write error.
-class SigpipeGuard {};
+// Without those signals (Windows) both are plain write errors.
+class WriteSignalGuard {};
 #endif
 
 } // namespace pismolot::detail

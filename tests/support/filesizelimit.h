@@ -6,13 +6,15 @@
 
 #include <csignal>
 
-// A full disk in miniature, no root needed: while it lives, writes that would
-// make a file larger than `bytes` fail with EFBIG (SIGXFSZ ignored).
+// A full disk in miniature, no root needed: while it lives, a write that would
+// make a file larger than `bytes` raises SIGXFSZ, whose default action ends
+// the process, as it would a user's; the writers under test must block it and
+// report EFBIG.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(qint64 bytes) {
         getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_DFL);
         rlimit limit = old_;
         limit.rlim_cur = rlim_t(bytes);
         setrlimit(RLIMIT_FSIZE, &limit);
