@@ -13,13 +13,13 @@ namespace pismolot::cli {
 
 namespace {
 
-struct OptionSpec {
+struct OptionRule {
     QStringList names;
     QString valueName; // empty for a flag
 };
 
-const QList<OptionSpec>& optionSpecs() {
-    static const QList<OptionSpec> specs = {
+const QList<OptionRule>& optionRules() {
+    static const QList<OptionRule> rules = {
         {{QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE")},
         {{QStringLiteral("format")}, QStringLiteral("FORMAT")},
         {{QStringLiteral("transparent")}, {}},
@@ -41,7 +41,7 @@ const QList<OptionSpec>& optionSpecs() {
         {{QStringLiteral("h"), QStringLiteral("help")}, {}},
         {{QStringLiteral("version")}, {}},
     };
-    return specs;
+    return rules;
 }
 
 // Whole-value patterns: a bare "$" would also match before a final line feed.
@@ -193,8 +193,8 @@ FormatResult chooseFormat(const QString& output, std::optional<ImageFormat> forc
 
 QStringList optionNames() {
     QStringList names;
-    for (const OptionSpec& spec : optionSpecs())
-        names << spec.names.constLast();
+    for (const OptionRule& option : optionRules())
+        names << option.names.constLast();
     return names;
 }
 
@@ -202,8 +202,8 @@ ParseResult parseArguments(const QStringList& args, const FormatAvailable& avail
     auto bad = [](const QString& message) { return ParseResult{std::nullopt, oneLine(message)}; };
 
     QCommandLineParser parser;
-    for (const OptionSpec& spec : optionSpecs())
-        parser.addOption(QCommandLineOption(spec.names, QString(), spec.valueName));
+    for (const OptionRule& option : optionRules())
+        parser.addOption(QCommandLineOption(option.names, QString(), option.valueName));
     if (!parser.parse(QStringList{QStringLiteral("pismolot-render")} + args))
         return bad(parser.errorText() + QStringLiteral(" (see --help)"));
 

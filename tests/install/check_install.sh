@@ -163,9 +163,9 @@ completion)
         source "$1"
         program=$2
         __load_completion pismolot-render || { echo "no completion found"; exit 1; }
-        spec=$(complete -p pismolot-render)
-        echo "spec: $spec"
-        function=${spec#*-F }
+        completion=$(complete -p pismolot-render)
+        echo "completion: $completion"
+        function=${completion#*-F }
         function=${function%% *}
         # complete WORD...: the last word is the one being completed.
         complete_words() {
@@ -190,7 +190,7 @@ completion)
         finish
     }
     section() { sed -n "/^== $1\$/,/^==/p" <<<"$results" | sed '1d;/^==/d'; }
-    grep -q '^spec: complete -F [_a-z]* pismolot-render$' <<<"$results" ||
+    grep -q '^completion: complete -F [_a-z]* pismolot-render$' <<<"$results" ||
         fail "complete -p shows no function for pismolot-render: $(head -n 1 <<<"$results")"
 
     names=$("$program" --list-styles | cut -f2-)
