@@ -13,10 +13,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMap>
 #include <QScrollBar>
 #include <QTest>
 
+#include "accessiblenames.h"
 #include "freshwindows.h"
 
 #include <gtest/gtest.h>
@@ -24,16 +24,6 @@
 #include <functional>
 
 namespace {
-
-QString accessibleName(QWidget* widget) {
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
-    return face ? face->text(QAccessible::Name) : QString();
-}
-
-QString describe(const QWidget* widget) {
-    return QStringLiteral("%1 (%2)").arg(widget->objectName(),
-                                         QString::fromLatin1(widget->metaObject()->className()));
-}
 
 struct WindowCase {
     const char* name;
@@ -50,23 +40,7 @@ TEST_P(AccessibleNames, EveryVisibleControlHasOneOfItsOwn) {
     QWidget* window = GetParam().window();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    EXPECT_FALSE(accessibleName(window).isEmpty()) << "the window";
-
-    QMap<QWidget*, QMap<QString, QString>> namesByParent;
-    int checked = 0;
-    for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!widget->isVisibleTo(window))
-            continue;
-        ++checked;
-        const QString name = accessibleName(widget);
-        EXPECT_FALSE(name.trimmed().isEmpty()) << describe(widget).toStdString() << " has no name";
-        QMap<QString, QString>& siblings = namesByParent[widget->parentWidget()];
-        EXPECT_FALSE(siblings.contains(name))
-            << '"' << name.toStdString() << "\" names both " << describe(widget).toStdString()
-            << " and " << siblings.value(name).toStdString();
-        siblings.insert(name, describe(widget));
-    }
-    EXPECT_GE(checked, 6);
+    expectEveryControlNamed(window, 6);
 }
 
 INSTANTIATE_TEST_SUITE_P(
