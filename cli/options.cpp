@@ -138,28 +138,8 @@ QString formatName(ImageFormat format) {
     return formatExtensions(format).constFirst().mid(1);
 }
 
-QStringList formatExtensions(ImageFormat format) {
-    switch (format) {
-    case ImageFormat::Bmp:
-        return {QStringLiteral(".bmp")};
-    case ImageFormat::Png:
-        return {QStringLiteral(".png")};
-    case ImageFormat::Jpeg:
-        return {QStringLiteral(".jpg"), QStringLiteral(".jpeg")};
-    case ImageFormat::Ppm:
-        return {QStringLiteral(".ppm")};
-    case ImageFormat::Webp:
-        return {QStringLiteral(".webp")};
-    }
-    return {};
-}
-
 std::optional<ImageFormat> formatNamed(const QString& name) {
-    for (const ImageFormat format : AllFormats) {
-        if (formatExtensions(format).contains(QLatin1Char('.') + name.toLower()))
-            return format;
-    }
-    return std::nullopt;
+    return formatOfExtension(name);
 }
 
 FormatResult chooseFormat(const QString& output, std::optional<ImageFormat> forced,
@@ -168,15 +148,14 @@ FormatResult chooseFormat(const QString& output, std::optional<ImageFormat> forc
     if (forced) {
         format = *forced;
     } else if (output != QLatin1String("-")) {
-        // The extension of the file name only: "a.d/picture" has none.
+        format = formatForFileName(output, ImageFormat::Bmp);
+        // Unlike the save dialog, which falls back to its filter, the
+        // renderer refuses an extension that names no format: a script's
+        // "out.gif" must not silently become BMP.
         const QString suffix = QFileInfo(output).suffix();
-        if (!suffix.isEmpty()) {
-            const auto byExtension = formatNamed(suffix);
-            if (!byExtension)
-                return {std::nullopt, QStringLiteral("unknown format %1; use --format")
-                                          .arg(oneLine(QLatin1Char('.') + suffix))};
-            format = *byExtension;
-        }
+        if (!suffix.isEmpty() && !formatOfExtension(suffix))
+            return {std::nullopt, QStringLiteral("unknown format %1; use --format")
+                                      .arg(oneLine(QLatin1Char('.') + suffix))};
     }
     if (!available(format))
         return {std::nullopt,

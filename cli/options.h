@@ -55,11 +55,9 @@ FormatResult chooseFormat(const QString& output, std::optional<ImageFormat> forc
 
 // "bmp", "png", "jpg", "ppm", "webp": the names --format takes.
 QString formatName(ImageFormat format);
-QStringList formatExtensions(ImageFormat format);
-// The format of a --format value (any case; "jpeg" too).
+// The format of a --format value: any of its extensions, in any case ("jpeg" too).
 std::optional<ImageFormat> formatNamed(const QString& name);
-inline constexpr ImageFormat AllFormats[] = {ImageFormat::Bmp, ImageFormat::Png, ImageFormat::Jpeg,
-                                             ImageFormat::Ppm, ImageFormat::Webp};
+inline constexpr const auto& AllFormats = AllImageFormats;
 
 // Every long option name the parser knows, for documentation checks.
 QStringList optionNames();

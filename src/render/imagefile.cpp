@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QImageWriter>
 
 #include <algorithm>
@@ -122,6 +123,39 @@ private:
 };
 
 } // namespace
+
+QStringList formatExtensions(ImageFormat format) {
+    switch (format) {
+    case ImageFormat::Bmp:
+        return {QStringLiteral(".bmp")};
+    case ImageFormat::Png:
+        return {QStringLiteral(".png")};
+    case ImageFormat::Jpeg:
+        return {QStringLiteral(".jpg"), QStringLiteral(".jpeg")};
+    case ImageFormat::Ppm:
+        return {QStringLiteral(".ppm")};
+    case ImageFormat::Webp:
+        return {QStringLiteral(".webp")};
+    }
+    return {};
+}
+
+std::optional<ImageFormat> formatOfExtension(QStringView extension) {
+    if (extension.isEmpty())
+        return std::nullopt;
+    for (const ImageFormat format : AllImageFormats) {
+        for (const QString& known : formatExtensions(format)) {
+            if (QStringView(known).sliced(1).compare(extension, Qt::CaseInsensitive) == 0)
+                return format;
+        }
+    }
+    return std::nullopt;
+}
+
+ImageFormat formatForFileName(const QString& fileName, ImageFormat fallback) {
+    // The extension of the last part only: "a.d/obraz" has none.
+    return formatOfExtension(QFileInfo(fileName).suffix()).value_or(fallback);
+}
 
 bool canWriteFormat(ImageFormat format) {
     if (format == ImageFormat::Bmp)

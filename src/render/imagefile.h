@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
 
 class QIODevice;
 
@@ -12,6 +16,19 @@ class QIODevice;
 namespace pismolot {
 
 enum class ImageFormat { Bmp, Png, Jpeg, Ppm, Webp };
+inline constexpr ImageFormat AllImageFormats[] = {
+    ImageFormat::Bmp, ImageFormat::Png, ImageFormat::Jpeg, ImageFormat::Ppm, ImageFormat::Webp};
+
+// The file extensions of a format, with the dot, the usual one first
+// (".jpg", ".jpeg").
+QStringList formatExtensions(ImageFormat format);
+// The format an extension names, without the dot and in any case ("PNG",
+// "jpeg").
+std::optional<ImageFormat> formatOfExtension(QStringView extension);
+// The format the extension of a file name names, in any case ("OBRAZ.PNG"),
+// or `fallback` when the name has no extension ("a.d/obraz") or one that
+// names no format.
+ImageFormat formatForFileName(const QString& fileName, ImageFormat fallback);
 
 // Whether this build can write `format`: WebP needs Qt's image plugin for it.
 bool canWriteFormat(ImageFormat format);

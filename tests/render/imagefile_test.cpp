@@ -177,6 +177,22 @@ QByteArray encoded(const QImage& image, ImageFormat format) {
     return buffer.data();
 }
 
+// Every extension in the table names its own format back, in any case; a
+// name's extension only counts where it names one.
+TEST(FormatNames, ExtensionsNameTheirFormatInAnyCase) {
+    for (const ImageFormat format : AllFormats) {
+        for (const QString& extension : formatExtensions(format)) {
+            ASSERT_TRUE(extension.startsWith('.'));
+            EXPECT_EQ(formatOfExtension(extension.mid(1).toUpper()), format);
+            EXPECT_EQ(formatForFileName("a/obraz" + extension, ImageFormat::Ppm), format);
+        }
+    }
+    for (const char* name : {"obraz", "obraz.", "obraz.gif", "a.png/obraz", ".", "obraz.png.txt"})
+        EXPECT_EQ(formatForFileName(name, ImageFormat::Webp), ImageFormat::Webp) << name;
+    EXPECT_EQ(formatOfExtension(u""), std::nullopt);
+    EXPECT_EQ(formatOfExtension(u".png"), std::nullopt);
+}
+
 TEST(EmptyPicture, IsRefusedByEveryWriterWithoutAByteWritten) {
     EXPECT_TRUE(encodeBmp24(QImage()).isEmpty());
     for (const QImage& empty : {QImage(), QImage(0, 7, QImage::Format_RGB32)}) {
