@@ -146,11 +146,13 @@ void MDI::showRenderWindow(Rys& rys) {
 }
 
 void MDI::zapisz_Click() {
-    const QString path = askFileName(this, QStringLiteral("Pliki BMP (*.bmp)|*.bmp"),
-                                     QStringLiteral("Zapisz jako"), QString());
+    QString selectedFilter;
+    const QString path = askFileName(this, output::saveFilter(), QStringLiteral("Zapisz jako"),
+                                     QString(), &selectedFilter);
     if (path.isEmpty())
         return;
-    const QString failure = output::savePicture(path, resultPicture());
+    const QString failure =
+        output::savePicture(path, resultPicture(), output::saveFormatFor(path, selectedFilter));
     if (!failure.isEmpty())
         showMessage(failure);
 }

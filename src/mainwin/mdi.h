@@ -38,10 +38,10 @@ public:
     // The result picture at this moment: empty before the job has made it.
     QImage resultPicture() const;
 
-    // How "Zapisz jako..." asks for the file name: AskSaveFileName, unless
-    // tests put in their own answer.
+    // How "Zapisz jako..." asks for the file name and the name filter left
+    // selected: AskSaveFileName, unless tests put in their own answer.
     std::function<QString(QWidget* owner, QString filter, const QString& title,
-                          const QString& initialDir)>
+                          const QString& initialDir, QString* selectedFilter)>
         askFileName;
     // How a failed copy or save is reported: a warning box by default.
     std::function<void(const QString& message)> showMessage;

@@ -59,6 +59,8 @@ public:
 } // namespace opensave
 
 // Asks for the name of a file to write. `filter` holds description and
-// pattern pairs separated by "|". Returns the full path, or "" on cancel.
+// pattern pairs separated by "|"; the first is selected. Returns the full
+// path, or "" on cancel; `selectedFilter`, where given, gets the name filter
+// selected when the name was accepted.
 QString AskSaveFileName(QWidget* owner, QString filter, const QString& title,
-                        const QString& initialDir);
+                        const QString& initialDir, QString* selectedFilter = nullptr);

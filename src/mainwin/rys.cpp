@@ -1,11 +1,16 @@
 #include "mainwin/rys.h"
 
+#include "mainwin/output.h"
 #include "mainwin/windowplatform.h"
 #include "render/textraster.h"
 #include "resources/twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDrag>
 #include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QTimer>
 
 Rys::Rys(pismolot::EffectSettings settings, QWidget* parent)
@@ -20,6 +25,24 @@ Rys::Rys(pismolot::EffectSettings settings, QWidget* parent)
     Picture1->setFrameShape(QFrame::NoFrame);
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture1->hide();
+    Picture1->installEventFilter(this);
+    startDrag = [this](std::unique_ptr<QMimeData> data) {
+        auto* drag = new QDrag(Picture1);
+        // A small picture of the picture under the pointer.
+        const QPixmap shown = Picture1->pixmap();
+        const QSize thumb = shown.deviceIndependentSize().toSize().boundedTo(QSize(256, 256));
+        QPixmap small = shown.scaled(thumb * shown.devicePixelRatio(), Qt::KeepAspectRatio,
+                                     Qt::SmoothTransformation);
+        small.setDevicePixelRatio(shown.devicePixelRatio());
+        drag->setPixmap(small);
+        // Held where it was grabbed, scaled as the small picture is.
+        const QSizeF full = shown.deviceIndependentSize();
+        const QSizeF part = small.deviceIndependentSize();
+        drag->setHotSpot(QPoint(int(grabbedAt_.x() * part.width() / full.width()),
+                                int(grabbedAt_.y() * part.height() / full.height())));
+        drag->setMimeData(data.release());
+        drag->exec(Qt::CopyAction);
+    };
 
     XSize = new QLabel(QStringLiteral("Label1"), this);
     XSize->setGeometry(twips::rect(3480, 3000, 480, 195));
@@ -69,4 +92,42 @@ void Rys::showResultPicture() {
 // child would lose it, so the close is refused.
 void Rys::closeEvent(QCloseEvent* event) {
     event->ignore();
+}
+
+bool Rys::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != Picture1)
+        return SurfaceWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton)
+            pressedAt_ = mouse->position().toPoint();
+        break;
+    }
+    case QEvent::MouseMove: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (pressedAt_ && mouse->buttons().testFlag(Qt::LeftButton) &&
+            (mouse->position().toPoint() - *pressedAt_).manhattanLength() >=
+                QApplication::startDragDistance()) {
+            grabbedAt_ = *pressedAt_;
+            pressedAt_.reset();
+            dragPicture();
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        pressedAt_.reset();
+        break;
+    default:
+        break;
+    }
+    return SurfaceWidget::eventFilter(watched, event);
+}
+
+void Rys::dragPicture() {
+    std::unique_ptr<QMimeData> data(
+        output::dragData(result_, settings_.text, output::newDragFolder()));
+    if (data && startDrag)
+        startDrag(std::move(data));
 }

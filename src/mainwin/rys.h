@@ -4,9 +4,15 @@
 #include "render/job.h"
 
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 
+#include <functional>
+#include <memory>
+#include <optional>
+
 class QLabel;
+class QMimeData;
 class QTimer;
 
 // The render window: it shows the output surface and the result picture
@@ -45,10 +51,20 @@ public:
     QLabel* XSize = nullptr; // measuring label, never shown
     QTimer* Timer1 = nullptr;
 
+    // Pressing on Picture1 and moving beyond the desktop's drag distance
+    // drags the picture out (output::dragData); this runs the drag: a
+    // QDrag, unless tests take the data instead.
+    std::function<void(std::unique_ptr<QMimeData> data)> startDrag;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void dragPicture();
+
     pismolot::EffectSettings settings_;
     QImage result_;
+    std::optional<QPoint> pressedAt_; // on Picture1, while the left button is down
+    QPoint grabbedAt_;                // where the last drag began
 };

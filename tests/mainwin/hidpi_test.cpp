@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -96,11 +97,15 @@ TEST_P(HiDpi, WindowPictureIsTheRenderersAtTheDeviceDpi) {
     QStringList messages;
     mdi.showMessage = [&](const QString& m) { messages.append(m); };
     mdi.kopiuj_Click();
-    EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), picture);
+    EXPECT_EQ(QImage::fromData(QGuiApplication::clipboard()->mimeData()->data("image/png"), "PNG")
+                  .convertToFormat(QImage::Format_RGB32),
+              picture);
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("efekt.bmp");
-    mdi.askFileName = [&](QWidget*, QString, const QString&, const QString&) { return path; };
+    mdi.askFileName = [&](QWidget*, QString, const QString&, const QString&, QString*) {
+        return path;
+    };
     mdi.zapisz_Click();
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
     EXPECT_EQ(QImage(path, "BMP").convertToFormat(QImage::Format_RGB32), picture);

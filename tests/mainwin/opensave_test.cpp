@@ -1,9 +1,13 @@
 #include "mainwin/opensave.h"
 
+#include "mainwin/output.h"
+
 #include <QAbstractProxyModel>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -184,6 +188,39 @@ TEST(SaveFileDialog, FolderNameIsNotACreateQuestion) {
     dialog.accept();
     EXPECT_EQ(asked, 0);
     EXPECT_NE(dialog.result(), QDialog::Accepted);
+}
+
+// With the program's own filters: BMP selected first, and a name typed as
+// the user typed it whichever filter is chosen; the caller learns the filter.
+TEST(SaveFileDialog, ProgramsFiltersKeepTheTypedName) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const struct {
+        const char* typed;
+        int filterRow; // in the dialog's list of types
+        const char* filter;
+    } cases[] = {{"obraz", 1, "Pliki PNG (*.png)"},
+                 {"OBRAZ.PNG", 0, "Pliki BMP (*.bmp)"},
+                 {"obraz.jpeg", 2, "Pliki JPEG (*.jpg *.jpeg)"}};
+    for (const auto& c : cases) {
+        opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter(output::saveFilter()),
+                                        "Zapisz jako", dir.path());
+        dialog.confirmCreate = [](const QString&) { return true; };
+        EXPECT_EQ(dialog.selectedNameFilter(), "Pliki BMP (*.bmp)");
+        auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+        auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_TRUE(types && name);
+        EXPECT_EQ(types->itemText(3), pismolot::canWriteFormat(pismolot::ImageFormat::Webp)
+                                          ? "Pliki WebP (*.webp)"
+                                          : "");
+        types->setCurrentIndex(c.filterRow);
+        QTest::keyClicks(name, c.typed);
+        dialog.accept();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << c.typed;
+        EXPECT_EQ(opensave::fileNameFromBuffer(dialog.selectedFiles().value(0)),
+                  dir.filePath(c.typed));
+        EXPECT_EQ(dialog.selectedNameFilter(), c.filter);
+    }
 }
 
 } // namespace

@@ -2,12 +2,19 @@
 // the Polish message a failed save shows.
 #include "mainwin/output.h"
 
+#include "mainwin/rys.h"
+
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
 
 #include "filesizelimit.h"
 
@@ -17,8 +24,10 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <memory>
 #include <optional>
 
+using pismolot::ImageFormat;
 using pismolot::WriteError;
 using pismolot::WriteStatus;
 
@@ -58,10 +67,11 @@ TEST(Copy, ClearsTheClipboardThenLeavesOnlyThePicture) {
         EXPECT_TRUE(announced[0].isEmpty()) << announced[0].join(' ').toStdString();
         const QMimeData* data = clipboard.mimeData();
         ASSERT_NE(data, nullptr);
-        EXPECT_TRUE(data->hasImage());
-        EXPECT_FALSE(data->hasText());
-        EXPECT_FALSE(data->hasFormat(QStringLiteral("application/x-inny-program")));
-        EXPECT_EQ(clipboard.image().convertToFormat(QImage::Format_RGB32), picture());
+        // PNG first for programs that take the first type they know, BMP
+        // next, nothing else; both of the picture's own pixels.
+        EXPECT_EQ(data->formats(), QStringList({"image/png", "image/bmp"}));
+        EXPECT_EQ(QImage::fromData(data->data("image/png"), "PNG"), picture());
+        EXPECT_EQ(QImage::fromData(data->data("image/bmp"), "BMP"), picture());
     }
 }
 
@@ -77,6 +87,195 @@ TEST(Copy, EmptyPictureLeavesTheClipboardUntouched) {
     EXPECT_EQ(announced, 0);
     EXPECT_EQ(clipboard.mimeData()->data(QStringLiteral("application/x-inny-program")),
               "stare dane");
+}
+
+TEST(SaveFormats, BmpFirstThenPngJpegAndWebpWhereItCanBeWritten) {
+    for (const bool webp : {true, false}) {
+        const output::FormatAvailable available = [&](ImageFormat f) {
+            return f != ImageFormat::Webp || webp;
+        };
+        QStringList filters;
+        for (const output::SaveFormat& format : output::saveFormats(available))
+            filters << format.nameFilter;
+        QStringList expected{"Pliki BMP (*.bmp)", "Pliki PNG (*.png)", "Pliki JPEG (*.jpg *.jpeg)"};
+        QString filter = "Pliki BMP (*.bmp)|*.bmp|Pliki PNG (*.png)|*.png|"
+                         "Pliki JPEG (*.jpg *.jpeg)|*.jpg;*.jpeg";
+        if (webp) {
+            expected << "Pliki WebP (*.webp)";
+            filter += "|Pliki WebP (*.webp)|*.webp";
+        }
+        EXPECT_EQ(filters, expected);
+        EXPECT_EQ(output::saveFilter(available), filter);
+    }
+}
+
+struct FormatCase {
+    const char* path;
+    const char* selectedFilter;
+    ImageFormat format;
+};
+
+// The extension typed wins in any case; without one that names a format,
+// the filter left selected; without that, BMP.
+TEST(SaveFormats, ExtensionThenSelectedFilterThenBmp) {
+    const FormatCase cases[] = {
+        {"obraz.png", "Pliki BMP (*.bmp)", ImageFormat::Png},
+        {"OBRAZ.PNG", "Pliki BMP (*.bmp)", ImageFormat::Png},
+        {"/tmp/x/obraz.JpEg", "Pliki PNG (*.png)", ImageFormat::Jpeg},
+        {"obraz.jpg", "Pliki WebP (*.webp)", ImageFormat::Jpeg},
+        {"obraz.webp", "Pliki BMP (*.bmp)", ImageFormat::Webp},
+        {"obraz.bmp", "Pliki PNG (*.png)", ImageFormat::Bmp},
+        {"obraz", "Pliki PNG (*.png)", ImageFormat::Png},
+        {"obraz", "Pliki JPEG (*.jpg *.jpeg)", ImageFormat::Jpeg},
+        {"obraz", "Pliki WebP (*.webp)", ImageFormat::Webp},
+        {"obraz.txt", "Pliki PNG (*.png)", ImageFormat::Png},
+        {"obraz.", "Pliki JPEG (*.jpg *.jpeg)", ImageFormat::Jpeg},
+        {"folder.png/obraz", "Pliki BMP (*.bmp)", ImageFormat::Bmp},
+        {"obraz", "", ImageFormat::Bmp},
+        {"obraz.gif", "Coś innego (*.gif)", ImageFormat::Bmp},
+    };
+    for (const FormatCase& c : cases) {
+        EXPECT_EQ(output::saveFormatFor(c.path, c.selectedFilter), c.format)
+            << c.path << " / " << c.selectedFilter;
+    }
+}
+
+// Each format byte for byte as the renderer writes it (JPEG at quality 95,
+// WebP lossless), under exactly the name given.
+TEST(SaveFormats, FilesAreTheRenderersBytes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const ImageFormat format : {ImageFormat::Png, ImageFormat::Jpeg, ImageFormat::Webp}) {
+        if (!pismolot::canWriteFormat(format))
+            continue;
+        const QString path = dir.filePath(QString("efekt%1").arg(int(format)));
+        ASSERT_EQ(output::savePicture(path, picture(), format), QString());
+        QBuffer renderer;
+        renderer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(pismolot::writeImage(renderer, picture(), format).ok());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        EXPECT_EQ(bytes, renderer.data()) << int(format);
+        if (format != ImageFormat::Jpeg) {
+            EXPECT_EQ(QImage::fromData(bytes).convertToFormat(QImage::Format_RGB32), picture());
+        }
+    }
+}
+
+TEST(DragFileName, IsSafeForAnyText) {
+    const std::string longText(300, 'a');
+    const struct {
+        QString text;
+        QString name;
+    } cases[] = {
+        {"Cześć", "Cześć.png"},
+        {"a/b\\c", "a_b_c.png"},
+        {QString("x") + QChar(0) + "y", "x_y.png"},
+        {"linia\ndruga\tkoniec", "linia druga koniec.png"},
+        {"..", "efekt.png"},
+        {"../../etc/passwd", "_.._etc_passwd.png"},
+        {".ukryty", "ukryty.png"},
+        {"  spacje  ", "spacje.png"},
+        {"", "efekt.png"},
+        {"   ", "efekt.png"},
+        {"co? <tak>:*|\"", "co_ _tak_____.png"},
+        {QString::fromUtf8("zdj\u202Egnp.exe"), "zdj_gnp.exe.png"},
+        {QString(QChar(0xD800)) + "x", "_x.png"},
+        {QString::fromUtf8("\xF0\x9F\x98\x80"), QString::fromUtf8("\xF0\x9F\x98\x80.png")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(output::dragFileName(c.text), c.name) << c.text.toStdString();
+
+    // Bounded in bytes, cut between characters, never inside a pair.
+    for (const QString& text : {QString::fromStdString(longText), QString("ż").repeated(200),
+                                QString::fromUtf8("\xF0\x9F\x98\x80").repeated(100)}) {
+        const QString name = output::dragFileName(text);
+        EXPECT_LE(name.toUtf8().size(), 124) << name.toStdString();
+        EXPECT_GE(name.toUtf8().size(), 100) << name.toStdString();
+        EXPECT_TRUE(name.endsWith(".png"));
+        EXPECT_EQ(QString::fromUtf8(name.toUtf8()), name) << "no half a character";
+    }
+}
+
+// What a drag hands over: PNG data first, then the same bytes as a file
+// named after the text.
+TEST(DragData, PngDataThenTheSameBytesAsAFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::unique_ptr<QMimeData> data(output::dragData(picture(), "Napis", dir.path()));
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->formats(), QStringList({"image/png", "text/uri-list"}));
+    const QByteArray png = data->data("image/png");
+    EXPECT_EQ(QImage::fromData(png, "PNG"), picture());
+    ASSERT_EQ(data->urls().size(), 1);
+    const QString path = data->urls()[0].toLocalFile();
+    EXPECT_EQ(path, dir.filePath("Napis.png"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), png);
+
+    // Without a folder the data alone; without a picture nothing.
+    data.reset(output::dragData(picture(), "Napis", QString()));
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->formats(), QStringList({"image/png"}));
+    data.reset(output::dragData(picture(), "Napis", dir.filePath("brak")));
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->formats(), QStringList({"image/png"}));
+    EXPECT_EQ(output::dragData(QImage(), "Napis", dir.path()), nullptr);
+}
+
+TEST(DragData, EveryDragGetsAFreshFolderOfTheProgramsOwn) {
+    const QString first = output::newDragFolder();
+    const QString second = output::newDragFolder();
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_NE(first, second);
+    EXPECT_EQ(QFileInfo(first).dir(), QFileInfo(second).dir());
+    EXPECT_TRUE(QFileInfo(first).isDir());
+    EXPECT_TRUE(QDir(second).isEmpty());
+    EXPECT_TRUE(QFileInfo(first).absolutePath().startsWith(QDir::tempPath() + "/pismolot-"));
+}
+
+void sendMouse(QWidget* widget, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+    QMouseEvent event(type, at, widget->mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                      Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+// The drag starts only once the pointer moved the desktop's drag distance
+// with the button held, and carries the window's picture and text.
+TEST(DragData, StartsBeyondTheDragDistanceWithThePicture) {
+    pismolot::EffectSettings settings;
+    settings.text = "Przeciągnij";
+    Rys rys(settings);
+    rys.Timer1->stop();
+    rys.setResultPicture(picture());
+    rys.showResultPicture();
+    QList<QStringList> drags;
+    QString file;
+    rys.startDrag = [&](std::unique_ptr<QMimeData> data) {
+        drags.append(data->formats());
+        file = data->urls().value(0).toLocalFile();
+    };
+    const int distance = QApplication::startDragDistance();
+    const QPoint from(5, 5);
+    sendMouse(rys.Picture1, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    sendMouse(rys.Picture1, QEvent::MouseMove, from + QPoint(distance - 1, 0), Qt::LeftButton);
+    EXPECT_TRUE(drags.isEmpty());
+    // Without the button held no drag, however far.
+    sendMouse(rys.Picture1, QEvent::MouseMove, from + QPoint(distance * 3, 0), Qt::NoButton);
+    EXPECT_TRUE(drags.isEmpty());
+    sendMouse(rys.Picture1, QEvent::MouseMove, from + QPoint(distance, 0), Qt::LeftButton);
+    ASSERT_EQ(drags.size(), 1);
+    EXPECT_EQ(drags[0], QStringList({"image/png", "text/uri-list"}));
+    EXPECT_EQ(QFileInfo(file).fileName(), "Przeciągnij.png");
+    EXPECT_EQ(QImage(file, "PNG"), picture());
+    // One press, one drag; a release ends the press.
+    sendMouse(rys.Picture1, QEvent::MouseMove, from + QPoint(distance * 2, 0), Qt::LeftButton);
+    sendMouse(rys.Picture1, QEvent::MouseButtonRelease, from, Qt::NoButton);
+    sendMouse(rys.Picture1, QEvent::MouseMove, from + QPoint(distance * 2, 0), Qt::LeftButton);
+    EXPECT_EQ(drags.size(), 1);
 }
 
 struct SaveCase {
