@@ -1,5 +1,6 @@
 // Writing a picture to a path: atomically over regular files, straight
 // through to FIFOs and devices, and the cause when it fails.
+#include "render/filecalls.h"
 #include "render/imagefile.h"
 #include "render/writesink.h"
 
@@ -16,6 +17,11 @@
 #include <climits>
 
 namespace pismolot {
+
+detail::FileCalls& detail::fileCalls() {
+    static FileCalls calls{::fsync, ::close, ::rename};
+    return calls;
+}
 
 namespace {
 
@@ -111,7 +117,7 @@ public:
     // Gives the finished file the target's name, replacing what was there;
     // 0, or the errno of the step that failed (the old file then stays).
     int commit(bool replacing, Commit how) {
-        if (how == Commit::Durable && ::fsync(fd_) != 0)
+        if (how == Commit::Durable && detail::fileCalls().fsync(fd_) != 0)
             return errno;
         if (name_.isEmpty()) {
             // Unnamed: linked straight in where nothing has the name yet (a
@@ -136,7 +142,7 @@ public:
         }
         if (const int error = close())
             return error;
-        if (::rename(name_.constData(), target_.constData()) != 0)
+        if (detail::fileCalls().rename(name_.constData(), target_.constData()) != 0)
             return errno;
         name_.clear();
         return 0;
@@ -167,7 +173,7 @@ private:
     int close() {
         const int fd = fd_;
         fd_ = -1;
-        return ::close(fd) == 0 || errno == EINTR ? 0 : errno;
+        return detail::fileCalls().close(fd) == 0 || errno == EINTR ? 0 : errno;
     }
 
     QByteArray target_;

@@ -79,6 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"screenForm", split("--screen 100 T"), "malformed --screen"},
         BadCase{"screenZero", split("--screen 0x10 T"), "malformed --screen"},
         BadCase{"screenHuge", split("--screen 16385x10 T"), "malformed --screen"},
+        BadCase{"screenTall", split("--screen 10x16385 T"), "malformed --screen"},
+        BadCase{"screenNoHeight", split("--screen 10x0 T"), "malformed --screen"},
         BadCase{"screenLineFeed",
                 {QStringLiteral("--screen"), QStringLiteral("100x100\n"), QStringLiteral("T")},
                 "malformed --screen: \"100x100\\n\""},
@@ -88,6 +90,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"dpiWord", split("--dpi x T"), "malformed --dpi"},
         BadCase{"dpiHuge", split("--dpi 100000 T"), "malformed --dpi"},
         BadCase{"dpiLow", split("--dpi 23 T"), "malformed --dpi"},
+        BadCase{"dpiHigh", split("--dpi 1441 T"), "malformed --dpi"},
         BadCase{"jobsZero", split("--jobs 0 --batch b"), "malformed --jobs"},
         BadCase{"jobsMany", split("--jobs 257 --batch b"), "malformed --jobs"},
         BadCase{"noValue", split("T --output"), "Missing value after '--output'"},
@@ -243,6 +246,31 @@ TEST(GoodArguments, SizesAtTheEdges) {
         ASSERT_TRUE(r.options) << size << ": " << r.error.toStdString();
         EXPECT_EQ(r.options->settings.font.size, float(QString::fromLatin1(size).toDouble()))
             << size;
+    }
+}
+
+// Just inside each bound of the numbers (the other side is refused above).
+TEST(GoodArguments, NumbersAtTheirBounds) {
+    struct Row {
+        const char* args;
+        QSize screen;
+        int dpi;
+        int jobs;
+        int style;
+    };
+    for (const Row& row :
+         {Row{"--screen 16384x16384 T", {16384, 16384}, 96, 0, 0},
+          Row{"--screen 1x1 T", {1, 1}, 96, 0, 0}, Row{"--dpi 24 T", {1920, 1080}, 24, 0, 0},
+          Row{"--dpi 1440 --size 8 T", {1920, 1080}, 1440, 0, 0},
+          Row{"--jobs 1 --batch b", {1920, 1080}, 96, 1, 0},
+          Row{"--jobs 256 --batch b", {1920, 1080}, 96, 256, 0},
+          Row{"--style 12 T", {1920, 1080}, 96, 0, 12}}) {
+        const ParseResult r = parseArguments(split(row.args), everyFormat);
+        ASSERT_TRUE(r.options) << row.args << ": " << r.error.toStdString();
+        EXPECT_EQ(r.options->screen, row.screen) << row.args;
+        EXPECT_EQ(r.options->dpi, row.dpi) << row.args;
+        EXPECT_EQ(r.options->jobs, row.jobs) << row.args;
+        EXPECT_EQ(r.options->settings.styleIndex, row.style) << row.args;
     }
 }
 

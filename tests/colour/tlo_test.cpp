@@ -5,6 +5,7 @@
 #include "editor/redak.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -127,6 +128,21 @@ TEST_F(TloTest, PasteWithoutKeysUpdatesOnlyThePreview) {
     EXPECT_EQ(d.HScroll2->value(), 0);
     QTest::keyClick(d.Text2, Qt::Key_End);
     EXPECT_EQ(d.HScroll2->value(), 77);
+}
+
+// Composed text is no keystroke either.
+TEST_F(TloTest, ComposedTextUpdatesOnlyThePreview) {
+    Tlo& d = shown();
+    d.Text3->setFocus();
+    d.Text3->selectAll();
+    QInputMethodEvent event(QString(), {});
+    event.setCommitString(QStringLiteral("128"));
+    QApplication::sendEvent(d.Text3, &event);
+    EXPECT_EQ(d.Text3->text(), QStringLiteral("128"));
+    EXPECT_EQ(previewBack(d), QColor(0, 0, 128));
+    EXPECT_EQ(d.HScroll3->value(), 0);
+    QTest::keyClick(d.Text3, Qt::Key_End);
+    EXPECT_EQ(d.HScroll3->value(), 128);
 }
 
 TEST_F(TloTest, OkAtOnceHandsOverTheStoredBlack) {

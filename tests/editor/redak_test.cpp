@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -126,12 +127,49 @@ INSTANTIATE_TEST_SUITE_P(Keys, RedakRefusedKey,
                                          RefusedKey{"minus", Qt::Key_Minus, Qt::NoModifier},
                                          RefusedKey{"point", Qt::Key_Period, Qt::NoModifier},
                                          RefusedKey{"comma", Qt::Key_Comma, Qt::NoModifier},
+                                         RefusedKey{"slash", Qt::Key_Slash, Qt::NoModifier},
+                                         RefusedKey{"colon", Qt::Key_Colon, Qt::NoModifier},
                                          RefusedKey{"backspace", Qt::Key_Backspace, Qt::NoModifier},
                                          RefusedKey{"enter", Qt::Key_Return, Qt::NoModifier},
                                          RefusedKey{"cut", Qt::Key_X, Qt::ControlModifier}),
                          [](const testing::TestParamInfo<RefusedKey>& info) {
                              return std::string(info.param.name);
                          });
+
+struct ComposedCase {
+    const char* name;
+    QString commit;
+    QString preedit;
+    QString expected; // the box's text after "24" and the composed text
+};
+
+class RedakComposed : public RedakTest, public testing::WithParamInterface<ComposedCase> {};
+
+// Text composed through an input method takes the rule of typed keys, on the
+// box and on its line edit alike.
+TEST_P(RedakComposed, TakesTheRuleOfTypedKeys) {
+    const ComposedCase& c = GetParam();
+    Redak& r = editor();
+    for (QWidget* target : std::initializer_list<QWidget*>{r.Text2, r.Text2->lineEdit()}) {
+        r.Text2->setEditText(QStringLiteral("24"));
+        r.Text2->lineEdit()->setCursorPosition(2);
+        QInputMethodEvent event(c.preedit, {});
+        event.setCommitString(c.commit);
+        QApplication::sendEvent(target, &event);
+        EXPECT_EQ(r.Text2->currentText(), c.expected) << target->metaObject()->className();
+        EXPECT_EQ(r.previewFont().size, c.expected.toFloat());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Composed, RedakComposed,
+    testing::Values(ComposedCase{"zero", "0", "", "240"}, ComposedCase{"nine", "9", "", "249"},
+                    ComposedCase{"slash", "/", "", "24"}, ComposedCase{"colon", ":", "", "24"},
+                    ComposedCase{"digitThenLetter", "1a", "", "24"},
+                    ComposedCase{"arabicThree", "٣", "", "24"},
+                    ComposedCase{"fullWidthOne", "１", "", "24"},
+                    ComposedCase{"stillComposing", "", "5", "24"}),
+    [](const testing::TestParamInfo<ComposedCase>& info) { return std::string(info.param.name); });
 
 TEST_F(RedakTest, PasteKeyIsRefused) {
     Redak& r = editor();

@@ -1,7 +1,9 @@
-// The program on a screen with a device pixel ratio r (QT_SCALE_FACTOR, set
-// by CTest): the render job works in device pixels at 96 r dpi, so the
-// window's picture is the headless renderer's for the screen's size in device
-// pixels, and it is shown, copied and saved pixel for pixel.
+// The program on screens of every dpi and device pixel ratio: CTest runs this
+// program once per row of Screens, on an offscreen screen of that logical dpi
+// (its configuration file) or with that QT_SCALE_FACTOR. The render job works
+// in device pixels at the logical dpi times the ratio, so the window's picture
+// is the renderer's for the screen's size in device pixels, and it is shown,
+// copied and saved pixel for pixel.
 #include "app/forms.h"
 #include "editor/colourswatch.h"
 #include "editor/redak.h"
@@ -20,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -38,14 +41,50 @@ using namespace pismolot;
 
 namespace {
 
-double scaleFactor() {
-    const QByteArray scale = qgetenv("QT_SCALE_FACTOR");
-    return scale.isEmpty() ? 1.0 : scale.toDouble();
+struct ScreenCase {
+    const char* name; // PISMOLOT_TEST_SCREEN, set by CTest
+    int logicalDpi;
+    double ratio;
+    int renderDpi;
+    QSize editor; // 6975 x 4440 twips at 1440 / logicalDpi twips a pixel
+};
+
+constexpr ScreenCase Screens[] = {
+    {"dpi96", 96, 1, 96, {465, 296}},         {"dpi48", 48, 1, 48, {232, 148}},
+    {"dpi72", 72, 1, 72, {349, 222}},         {"dpi120", 120, 1, 120, {581, 370}},
+    {"dpi144", 144, 1, 144, {698, 444}},      {"dpi192", 192, 1, 192, {930, 592}},
+    {"ratio1.25", 96, 1.25, 120, {465, 296}}, {"ratio1.5", 96, 1.5, 144, {465, 296}},
+    {"ratio1.75", 96, 1.75, 168, {465, 296}}, {"ratio2", 96, 2, 192, {465, 296}}};
+
+const ScreenCase& thisScreen() {
+    const QByteArray name = qEnvironmentVariable("PISMOLOT_TEST_SCREEN", "dpi96").toUtf8();
+    for (const ScreenCase& screen : Screens)
+        if (name == screen.name)
+            return screen;
+    ADD_FAILURE() << "no row for the screen " << name.constData();
+    return Screens[0];
 }
 
 QSize deviceScreen() {
     const QSize logical = QGuiApplication::primaryScreen()->geometry().size();
-    return {qRound(logical.width() * scaleFactor()), qRound(logical.height() * scaleFactor())};
+    const double r = thisScreen().ratio;
+    return {qRound(logical.width() * r), qRound(logical.height() * r)};
+}
+
+// The program's picture of `settings`, through the editor's "OK"; `settings`
+// becomes what the editor hands on (the family it really draws).
+QImage programPicture(EffectSettings& settings) {
+    Redak& editor = forms::redak();
+    editor.Text1->setText(settings.text);
+    editor.Text1->setFont(makeFont(settings.font));
+    editor.List2->setCurrentIndex(settings.styleIndex);
+    editor.Label4->setBackColor(settings.background);
+    settings = editor.effectSettings();
+    QTest::mouseClick(editor.Command2, Qt::LeftButton);
+    if (!QTest::qWaitFor([] { return forms::hasRys() && forms::rys().Picture1->isVisible(); },
+                         10000))
+        return {};
+    return forms::rys().resultPicture().convertToFormat(QImage::Format_RGB32);
 }
 
 struct HiDpiCase {
@@ -59,33 +98,23 @@ struct HiDpiCase {
 class HiDpi : public FreshWindows<testing::TestWithParam<HiDpiCase>> {};
 
 TEST_P(HiDpi, WindowPictureIsTheRenderersAtTheDeviceDpi) {
-    const double r = scaleFactor();
-    ASSERT_DOUBLE_EQ(QGuiApplication::primaryScreen()->devicePixelRatio(), r)
-        << "the platform takes the scale factor";
-    const int dpi = int(std::lround(96 * r));
+    const ScreenCase& screen = thisScreen();
+    ASSERT_DOUBLE_EQ(QGuiApplication::primaryScreen()->devicePixelRatio(), screen.ratio)
+        << "the platform takes the screen's ratio";
+    ASSERT_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInchY(), screen.logicalDpi);
+    EXPECT_EQ(forms::redak().size(), screen.editor) << "layouts stay in logical pixels";
 
     const HiDpiCase& c = GetParam();
-    Redak& editor = forms::redak();
-    EXPECT_EQ(editor.size(), QSize(465, 296)) << "layouts stay in logical pixels";
-    editor.Text1->setText(c.text);
-    editor.Text1->setFont(makeFont(c.font));
-    editor.List2->setCurrentIndex(c.style);
-    editor.Label4->setBackColor(c.background);
-    const EffectSettings settings = editor.effectSettings();
-
+    EffectSettings settings{c.text, c.font, std::int16_t(c.style), c.background};
     StyleRandom random = styleRandom(); // the job draws from the same sequence
-    QTest::mouseClick(editor.Command2, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [] { return forms::hasRys() && forms::rys().Picture1->isVisible(); }, 10000));
-    const QImage expected = renderHeadless(settings, deviceScreen(), dpi, random);
+    const QImage picture = programPicture(settings);
+    const QImage expected = renderHeadless(settings, deviceScreen(), screen.renderDpi, random);
     ASSERT_FALSE(expected.isNull());
-
-    Rys& rys = forms::rys();
-    const QImage picture = rys.resultPicture().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(picture.size(), expected.size());
     // Every column of the picture, the last included, at every dpi.
     EXPECT_EQ(picture, expected);
 
+    Rys& rys = forms::rys();
     // On screen one picture pixel is one device pixel.
     const QImage shown = rys.grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_GE(shown.width(), picture.width());
@@ -125,6 +154,49 @@ INSTANTIATE_TEST_SUITE_P(
                               syscolour::CaptionText}),
     [](const testing::TestParamInfo<HiDpiCase>& info) { return std::string(info.param.name); });
 
+QImage rendererPicture(const EffectSettings& s, QSize screen, int dpi) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.bmp");
+    QProcess renderer;
+    renderer.start(QStringLiteral(PISMOLOT_RENDER_EXE),
+                   {"--font", s.font.name, "--size", QString::number(s.font.size), "--underline",
+                    "--style", QString::number(s.styleIndex), "--background", "000080", "--screen",
+                    QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height()), "--dpi",
+                    QString::number(dpi), "-o", path, "--", s.text});
+    EXPECT_TRUE(renderer.waitForFinished(60000));
+    EXPECT_EQ(renderer.exitCode(), 0) << renderer.readAllStandardError().toStdString();
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+class Geometry : public FreshWindows<> {};
+
+// As many columns as the text is wide but no more than the screen has, as
+// many rows as it is high; a text wider than the screen has letters up to its
+// last column. The program and the renderer give the same picture.
+TEST_F(Geometry, ColumnsRowsAndTheWidthClampAtEveryDpi) {
+    const ScreenCase& screen = thisScreen();
+    const QSize device = deviceScreen();
+    const QRgb navy = qRgb(0, 0, 128);
+    for (const bool wide : {true, false}) {
+        SCOPED_TRACE(wide ? "wider than the screen" : "narrower than the screen");
+        forms::unloadAll();
+        EffectSettings s{wide ? QString(80, 'W') : QStringLiteral("Ząb"),
+                         FontChoice{QStringLiteral("DejaVu Sans"), 24, false, false, true}, 3,
+                         ColourValue::rgb(0, 0, 128)};
+        const QImage picture = programPicture(s);
+        const QSize full = measureText(s.text, s.font, screen.renderDpi);
+        ASSERT_EQ(full.width() > device.width(), wide) << full.width() << " at " << screen.name;
+        EXPECT_EQ(picture.size(), QSize(std::min(full.width(), device.width()), full.height()));
+        EXPECT_EQ(rendererPicture(s, device, screen.renderDpi), picture);
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ(picture.pixel(0, 0), navy);
+        int lastColumnLetters = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            lastColumnLetters += picture.pixel(picture.width() - 1, y) != navy;
+        EXPECT_GT(lastColumnLetters, 0) << "no empty strip on the right";
+    }
+}
+
 // The surfaces of the render and wait windows are shown one surface pixel on
 // one device pixel, and the fill colour beyond them.
 TEST(HiDpiSurface, ShownPixelForPixel) {
@@ -147,7 +219,7 @@ TEST(HiDpiSurface, ShownPixelForPixel) {
 // The stored 104 x 65 previews keep their logical size and are scaled
 // smoothly to the device pixels.
 TEST(HiDpiPreview, StoredPictureIsDrawnSmoothlyScaled) {
-    const double r = scaleFactor();
+    const double r = thisScreen().ratio;
     Redak& editor = forms::redak();
     editor.List2->setCurrentIndex(5);
     const QPixmap shown = editor.Image1->pixmap();

@@ -232,7 +232,9 @@ TEST_P(EveryColumn, EveryLetterPixelOfThePictureIsColoured) {
 
 INSTANTIATE_TEST_SUITE_P(
     Dpi, EveryColumn,
-    testing::Values(DpiCase{"mono_96", 96, "DejaVu Sans Mono", 24, false, "HHHHHHHHHH"},
+    testing::Values(DpiCase{"mono_48", 48, "DejaVu Sans Mono", 24, false, "HHHHHHHHHH"},
+                    DpiCase{"mono_72", 72, "DejaVu Sans Mono", 24, false, "HHHHHHHHHH"},
+                    DpiCase{"mono_96", 96, "DejaVu Sans Mono", 24, false, "HHHHHHHHHH"},
                     DpiCase{"mono_120", 120, "DejaVu Sans Mono", 24, false, "HHHHHHHHHH"},
                     DpiCase{"mono_144", 144, "DejaVu Sans Mono", 24, false, "HHHHHHHHHH"},
                     DpiCase{"mono_168", 168, "DejaVu Sans Mono", 24, false, "HHHHHHHHHH"},

@@ -33,7 +33,14 @@ INSTANTIATE_TEST_SUITE_P(
                     NumberCase{u"1e3", 1000}, NumberCase{u"1D2", 100}, NumberCase{u"2E-1", 0.2},
                     NumberCase{u"5e", 5}, NumberCase{u"5e+", 5}, NumberCase{u"07", 7},
                     NumberCase{u"1,5", 1}, NumberCase{u"12.6", 12.6}, NumberCase{u"\r5", 0},
-                    NumberCase{u"&H 1 0", 16}, NumberCase{u"&O9", 0}));
+                    NumberCase{u"&H 1 0", 16}, NumberCase{u"&O9", 0},
+                    // Each base's digits, just inside and just outside.
+                    NumberCase{u"&O7", 7}, NumberCase{u"&O8", 0}, NumberCase{u"&O18", 1},
+                    NumberCase{u"&O0", 0}, NumberCase{u"&O1/", 1}, NumberCase{u"&o777", 511},
+                    NumberCase{u"&H9", 9}, NumberCase{u"&H1:", 1}, NumberCase{u"&Haf", 175},
+                    NumberCase{u"&HAF", 175}, NumberCase{u"&H1G", 1}, NumberCase{u"&H1g", 1},
+                    NumberCase{u"&H1@", 1}, NumberCase{u"&H1`", 1}, NumberCase{u"9/", 9},
+                    NumberCase{u"9:", 9}));
 
 TEST(ReadNumberOverflow, GivesDefinedResults) {
     EXPECT_EQ(readNumber(u"1e400"), HUGE_VAL);

@@ -1,6 +1,7 @@
 // Writing to paths: a write that fails part-way over an existing file, the
 // kinds of target (FIFO, device, directory, symlinks), and the cause named
 // for each failure that can be produced here.
+#include "render/filecalls.h"
 #include "render/imagefile.h"
 #include "render/writesink.h"
 
@@ -25,8 +26,10 @@
 
 #include <csignal>
 #include <functional>
+#include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 using namespace pismolot;
 
@@ -423,27 +426,134 @@ TEST(Replace, FileWithTheLongestName) {
     }
 }
 
-// Only the contents change: a user's file saved over by root stays the
-// user's (only root can give a file away, so only root can check that).
-TEST(Replace, KeepsTheFilesPermissionsAndOwner) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QByteArray path = QFile::encodeName(dir.filePath("pic.bmp"));
-    put(QFile::decodeName(path), "old");
-    ASSERT_EQ(::chmod(path.constData(), 0640), 0);
-    const bool asRoot = ::geteuid() == 0;
-    if (asRoot) {
-        ASSERT_EQ(::chown(path.constData(), 65534, 65534), 0);
+// Only the contents change. Under umask 022 a creating open would drop the
+// group's and others' write bits: 0664 and 0666 show whether they are copied.
+class KeepsMode : public testing::TestWithParam<mode_t> {};
+
+TEST_P(KeepsMode, UnderAUmaskThatWouldDropIt) {
+    const mode_t umaskBefore = ::umask(022);
+    for (detail::TemporaryFiles kind : BothKinds) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QByteArray path = QFile::encodeName(dir.filePath("pic.bmp"));
+        put(QFile::decodeName(path), "old");
+        ASSERT_EQ(::chmod(path.constData(), GetParam()), 0);
+        EXPECT_TRUE(detail::writeImageFile(QFile::decodeName(path), sample(3, 3), ImageFormat::Bmp,
+                                           Commit::Durable, kind)
+                        .ok());
+        EXPECT_EQ(statOf(path.constData()).st_mode & 07777, GetParam());
+        EXPECT_EQ(contents(QFile::decodeName(path)), encodeBmp24(sample(3, 3)));
     }
-    ASSERT_TRUE(writeImageFile(QFile::decodeName(path), sample(3, 3), ImageFormat::Bmp).ok());
-    const struct stat after = statOf(path.constData());
-    EXPECT_EQ(after.st_mode & 07777, 0640u);
-    if (asRoot) {
-        EXPECT_EQ(after.st_uid, 65534u);
-        EXPECT_EQ(after.st_gid, 65534u);
-    }
-    EXPECT_EQ(contents(QFile::decodeName(path)), encodeBmp24(sample(3, 3)));
+    ::umask(umaskBefore);
 }
+
+INSTANTIATE_TEST_SUITE_P(Modes, KeepsMode, testing::Values(0640, 0664, 0666, 0600, 0604));
+
+// A user's file saved over by root stays the user's.
+TEST(Replace, KeepsTheOwner) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give a file to another user to save over";
+    for (detail::TemporaryFiles kind : BothKinds) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QByteArray path = QFile::encodeName(dir.filePath("pic.bmp"));
+        put(QFile::decodeName(path), "old");
+        ASSERT_EQ(::chown(path.constData(), 65534, 65534), 0);
+        EXPECT_TRUE(detail::writeImageFile(QFile::decodeName(path), sample(3, 3), ImageFormat::Bmp,
+                                           Commit::Fast, kind)
+                        .ok());
+        EXPECT_EQ(statOf(path.constData()).st_uid, 65534u);
+        EXPECT_EQ(statOf(path.constData()).st_gid, 65534u);
+    }
+}
+
+// The steps that finish a save, as the writer takes them, through the
+// writer's table of system calls; `failing` fails with EIO, a close after
+// closing, as NFS reports a failed write at the close.
+std::vector<std::string> steps;
+std::string failing;
+
+int step(const char* name, int result) {
+    steps.emplace_back(name);
+    if (failing != name)
+        return result;
+    errno = EIO;
+    return -1;
+}
+
+constexpr detail::FileCalls Recording{[](int fd) { return step("fsync", ::fsync(fd)); },
+                                      [](int fd) { return step("close", ::close(fd)); },
+                                      // A failed rename has not replaced anything.
+                                      [](const char* from, const char* to) {
+                                          return step("rename",
+                                                      failing == "rename" ? 0 : ::rename(from, to));
+                                      }};
+
+struct StepsCase {
+    const char* name;
+    Commit how;
+    bool replacing;
+    const char* failing;
+    std::vector<std::string> steps;
+};
+
+void PrintTo(const StepsCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SaveSteps : public testing::TestWithParam<StepsCase> {};
+
+// Synced before it takes the name (a power cut then leaves the old file or
+// the whole new one), closed before it replaces the old file, and any step
+// failing leaves the old file byte for byte and nothing else.
+TEST_P(SaveSteps, InOrderAndAFailureKeepsTheOldFile) {
+    const StepsCase& c = GetParam();
+    for (detail::TemporaryFiles kind : BothKinds) {
+        SCOPED_TRACE(kind == detail::TemporaryFiles::Named ? "named" : "unnamed");
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString path = dir.filePath("pic.bmp");
+        if (c.replacing)
+            put(path, "old");
+        steps.clear();
+        failing = c.failing;
+        WriteStatus status;
+        {
+            const detail::FileCallsSwap swap(Recording);
+            status = detail::writeImageFile(path, sample(3, 3), ImageFormat::Bmp, c.how, kind);
+        }
+        std::vector<std::string> expected = c.steps;
+        // An unnamed file is linked in where nothing has the name yet.
+        if (kind == detail::TemporaryFiles::UnnamedWherePossible && !c.replacing &&
+            !expected.empty() && expected.back() == "rename")
+            expected.pop_back();
+        EXPECT_EQ(steps, expected);
+        if (!*c.failing) {
+            EXPECT_TRUE(status.ok()) << status.systemText.toStdString();
+            EXPECT_EQ(contents(path), encodeBmp24(sample(3, 3)));
+            continue;
+        }
+        EXPECT_FALSE(status.ok());
+        EXPECT_EQ(listing(dir.path()), c.replacing ? QStringList{"pic.bmp"} : QStringList{});
+        if (c.replacing) {
+            EXPECT_EQ(contents(path), "old");
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SaveSteps,
+    testing::Values(
+        StepsCase{"durableReplace", Commit::Durable, true, "", {"fsync", "close", "rename"}},
+        StepsCase{"durableNew", Commit::Durable, false, "", {"fsync", "close", "rename"}},
+        StepsCase{"fastReplace", Commit::Fast, true, "", {"close", "rename"}},
+        StepsCase{"fastNew", Commit::Fast, false, "", {"close", "rename"}},
+        StepsCase{"closeFailsOverOld", Commit::Fast, true, "close", {"close"}},
+        StepsCase{"closeFailsDurable", Commit::Durable, true, "close", {"fsync", "close"}},
+        StepsCase{"closeFailsNew", Commit::Fast, false, "close", {"close"}},
+        StepsCase{"syncFails", Commit::Durable, true, "fsync", {"fsync"}},
+        StepsCase{"renameFails", Commit::Durable, true, "rename", {"fsync", "close", "rename"}}),
+    [](const testing::TestParamInfo<StepsCase>& info) { return std::string(info.param.name); });
 
 struct CauseCase {
     const char* name;
