@@ -108,15 +108,17 @@ std::optional<QByteArray> LineReader::next(bool* tooLong) {
     return line;
 }
 
-Progress::Progress(std::FILE* stream, bool enabled)
-    : stream_(stream), enabled_(enabled), started_(secondsNow()) {}
+Progress::Progress(std::FILE* stream, ProgressShown shown)
+    : stream_(stream), shown_(shown), started_(secondsNow()) {}
 
 void Progress::update(qint64 done, bool force) {
     lastDone_ = done;
-    if (!enabled_)
+    if (shown_ == ProgressShown::Not)
         return;
+    // A line of its own each time is worth less often than a redraw.
+    const double every = shown_ == ProgressShown::InPlace ? 0.1 : 2.0;
     const double now = secondsNow();
-    if (!force && lastDraw_ >= 0 && now - lastDraw_ < 0.1)
+    if (!force && lastDraw_ >= 0 && now - lastDraw_ < every)
         return;
     lastDraw_ = now;
     draw(done);
@@ -131,29 +133,35 @@ void Progress::draw(qint64 done) {
         text += QStringLiteral(", %1 per second").arg(rate, 0, 'f', 1);
     if (total_ >= 0 && rate > 0 && done < total_)
         text += QStringLiteral(", %1 left").arg(clock(double(total_ - done) / rate));
+    drawnDone_ = done;
+    if (shown_ == ProgressShown::AsLines) {
+        printLine(stream_, text + QLatin1Char('\n'));
+        return;
+    }
     printLine(stream_, QLatin1Char('\r') + text + QStringLiteral("\x1b[K"));
-    shown_ = true;
+    onScreen_ = true;
 }
 
 void Progress::clear() {
-    if (shown_)
+    if (onScreen_)
         printLine(stream_, QStringLiteral("\r\x1b[K"));
-    shown_ = false;
+    onScreen_ = false;
 }
 
 void Progress::message(const QString& line) {
     clear();
     printLine(stream_, line + QLatin1Char('\n'));
-    if (enabled_)
+    if (shown_ == ProgressShown::InPlace)
         draw(lastDone_);
 }
 
 void Progress::finish(qint64 done) {
-    if (!enabled_)
+    if (shown_ == ProgressShown::Not || (shown_ == ProgressShown::AsLines && drawnDone_ == done))
         return;
     draw(done);
-    printLine(stream_, QStringLiteral("\n"));
-    shown_ = false;
+    if (shown_ == ProgressShown::InPlace)
+        printLine(stream_, QStringLiteral("\n"));
+    onScreen_ = false;
 }
 
 qint64 countPictureLines(const ReadSome& input) {

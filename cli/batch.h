@@ -61,12 +61,15 @@ using BatchWork = std::function<QString(const BatchItem&)>;
 using BatchFormat =
     std::function<std::optional<ImageFormat>(const QString& output, QString* error)>;
 
-// Shows done / total, pictures per second and time left on one line that
-// updates in place; only on a terminal. Errors printed through it keep the
-// line intact.
+// Shows done / total, pictures per second and time left: on a terminal on
+// one line that updates in place, errors printed through it keeping the line
+// intact; on a terminal that takes no control sequences (TERM=dumb) as a
+// plain line now and then; elsewhere not at all.
+enum class ProgressShown { Not, InPlace, AsLines };
+
 class Progress {
 public:
-    Progress(std::FILE* stream, bool enabled);
+    Progress(std::FILE* stream, ProgressShown shown);
     void setTotal(qint64 total) { total_ = total; }
     void update(qint64 done, bool force = false);
     void message(const QString& line);
@@ -77,10 +80,11 @@ private:
     void clear();
 
     std::FILE* stream_;
-    bool enabled_;
+    ProgressShown shown_;
     qint64 total_ = -1;
     qint64 lastDone_ = 0;
-    bool shown_ = false;
+    qint64 drawnDone_ = -1; // the count last drawn
+    bool onScreen_ = false; // the in-place line is showing
     double started_;
     double lastDraw_ = -1;
 };

@@ -1,8 +1,12 @@
 #include "console.h"
 
+#include "render/filename.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #ifdef _WIN32
@@ -13,10 +17,46 @@
 
 namespace pismolot::cli::console {
 
+namespace {
+
+int refuseFolder(int fd, QString* error) {
+    *error = QStringLiteral("it is a folder");
+#ifdef _WIN32
+    _close(fd);
+#else
+    ::close(fd);
+#endif
+    return -1;
+}
+
+QString systemText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+} // namespace
+
 #ifdef _WIN32
 
 bool isTerminal(int fd) {
     return _isatty(fd) != 0;
+}
+
+bool namesTerminal(const QString& name) {
+    const int fd = _wopen(reinterpret_cast<const wchar_t*>(name.utf16()), _O_WRONLY | _O_BINARY);
+    const bool terminal = fd >= 0 && _isatty(fd) != 0;
+    if (fd >= 0)
+        _close(fd);
+    return terminal;
+}
+
+int openToRead(const QString& name, QString* error) {
+    const int fd = _wopen(reinterpret_cast<const wchar_t*>(name.utf16()), _O_RDONLY | _O_BINARY);
+    struct _stat64 info = {};
+    if (fd < 0)
+        *error = systemText(errno);
+    else if (_fstat64(fd, &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFDIR)
+        return refuseFolder(fd, error);
+    return fd;
 }
 
 std::int64_t readSome(int fd, char* data, std::int64_t size) {
@@ -42,6 +82,38 @@ void ignoreBrokenPipes() {}
 
 bool isTerminal(int fd) {
     return ::isatty(fd) != 0;
+}
+
+bool namesTerminal(const QString& name) {
+    const QByteArray path = encodeFileName(name);
+    struct stat info = {};
+    // Only a character device can be one; opening anything else could block
+    // (a FIFO) or change it.
+    if (path.contains('\0') || ::stat(path.constData(), &info) != 0 || !S_ISCHR(info.st_mode))
+        return false;
+    const int fd = ::open(path.constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const bool terminal = fd >= 0 && ::isatty(fd) != 0;
+    if (fd >= 0)
+        ::close(fd);
+    return terminal;
+}
+
+int openToRead(const QString& name, QString* error) {
+    const QByteArray path = encodeFileName(name);
+    if (path.contains('\0')) { // it would name another file
+        *error = systemText(EINVAL);
+        return -1;
+    }
+    int fd = -1;
+    do
+        fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    while (fd < 0 && errno == EINTR);
+    struct stat info = {};
+    if (fd < 0)
+        *error = systemText(errno);
+    else if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode))
+        return refuseFolder(fd, error);
+    return fd;
 }
 
 std::int64_t readSome(int fd, char* data, std::int64_t size) {

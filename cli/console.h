@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 #include <optional>
 
@@ -12,6 +14,14 @@ inline constexpr int StandardOutput = 1;
 inline constexpr int StandardError = 2;
 
 bool isTerminal(int fd);
+
+// Whether the file `name` names (as decodeFileName() gives it) is a
+// terminal, as /dev/stdout or /dev/tty can be. Creates nothing.
+bool namesTerminal(const QString& name);
+
+// Opens a file to read, by a name as decodeFileName() gives it: the
+// descriptor, or -1 with the reason in `error` (a folder is refused).
+int openToRead(const QString& name, QString* error);
 
 // Reads up to `size` bytes: the count, 0 at the end, -1 on an error.
 // Interrupted reads are retried.

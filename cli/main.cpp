@@ -7,7 +7,6 @@
 #include "render/styles.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QThread>
 
@@ -52,15 +51,24 @@ void quietQt(QtMsgType type, const QMessageLogContext&, const QString& message) 
     std::_Exit(status);
 }
 
+// A picture is binary: onto a terminal it would only garble the screen.
+QString terminalRefused(const Options& o) {
+    if (o.action != Action::Render)
+        return {};
+    if (o.output == QLatin1String("-") && console::isTerminal(console::StandardOutput))
+        return QStringLiteral("standard output is a terminal; redirect it to a file or a "
+                              "program, or name a file with -o");
+    if (o.output != QLatin1String("-") && console::namesTerminal(o.output))
+        return QStringLiteral("%1 is a terminal; name a file with -o, or redirect standard "
+                              "output and use -o -")
+            .arg(quoted(o.output));
+    return {};
+}
+
 int renderOne(const Options& o) {
     const bool toStandardOutput = o.output == QLatin1String("-");
     const QString target =
         toStandardOutput ? QStringLiteral("to standard output") : quoted(o.output);
-    if (toStandardOutput && console::isTerminal(console::StandardOutput)) {
-        complain(QStringLiteral("standard output is a terminal; redirect it to a file or a "
-                                "program, or name a file with -o"));
-        return 1;
-    }
     const QImage picture = renderPicture(o.settings, o.screen, o.dpi, o.transparent);
     WriteStatus status;
     if (toStandardOutput) {
@@ -84,27 +92,22 @@ int renderOne(const Options& o) {
 }
 
 int renderBatch(const Options& o) {
-    QFile input;
     const bool standardInput = o.batchFile == QLatin1String("-");
     const QString name = standardInput ? QStringLiteral("standard input") : quoted(o.batchFile);
-    if (!standardInput && QFileInfo(o.batchFile).isDir()) {
-        complain(QStringLiteral("cannot read the batch %1: it is a folder").arg(name));
+    QString why;
+    const int fd = standardInput ? console::StandardInput : console::openToRead(o.batchFile, &why);
+    if (fd < 0) {
+        complain(QStringLiteral("cannot read the batch %1: %2").arg(name, why));
         return 2;
     }
-    const bool opened =
-        standardInput
-            ? input.open(console::StandardInput, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)
-            : (input.setFileName(o.batchFile), input.open(QIODevice::ReadOnly));
-    if (!opened) {
-        complain(QStringLiteral("cannot read the batch %1: %2").arg(name, input.errorString()));
-        return 2;
-    }
-    const int fd = input.handle();
 
-    Progress progress(stderr, console::isTerminal(console::StandardError));
+    const bool onTerminal = console::isTerminal(console::StandardError);
+    Progress progress(stderr, !onTerminal                 ? ProgressShown::Not
+                              : qgetenv("TERM") == "dumb" ? ProgressShown::AsLines
+                                                          : ProgressShown::InPlace);
     // The total is known when the batch can be read twice: a regular file
     // (not a pipe, nor a device that never ends), from where it stands.
-    if (console::isTerminal(console::StandardError)) {
+    if (onTerminal) {
         if (const auto start = console::regularFilePosition(fd)) {
             progress.setTotal(countPictureLines(readFrom(fd)));
             console::seekTo(fd, *start);
@@ -119,6 +122,10 @@ int renderBatch(const Options& o) {
                                      QString* error) -> std::optional<ImageFormat> {
         if (output == QLatin1String("-")) {
             *error = QStringLiteral("standard output (-) cannot be the OUTPUT of a batch line");
+            return std::nullopt;
+        }
+        if (console::namesTerminal(output)) {
+            *error = QStringLiteral("OUTPUT %1 is a terminal").arg(quoted(output));
             return std::nullopt;
         }
         const FormatResult f = chooseFormat(output, o.forcedFormat, o.transparent, cached);
@@ -156,14 +163,16 @@ int main(int argc, char** argv) {
     console::ignoreBrokenPipes();
 
     // Read the arguments before Qt exists: it would take "--style" as its own.
-    const ArgumentsResult decoded = decodeArguments(argc, argv);
-    const ParseResult parsed = decoded.arguments ? parseArguments(*decoded.arguments)
-                                                 : ParseResult{std::nullopt, decoded.error};
+    const ParseResult parsed = parseArguments(decodeArguments(argc, argv));
     if (!parsed.options) {
         complain(parsed.error);
         return 2;
     }
     Options o = *parsed.options;
+    if (const QString refused = terminalRefused(o); !refused.isEmpty()) {
+        complain(refused);
+        return 2;
+    }
 
     switch (o.action) {
     case Action::Help:
@@ -199,9 +208,14 @@ int main(int argc, char** argv) {
         o.settings.text = *text.text;
     }
 
-    // Fonts need a platform; the offscreen one opens no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Fonts need a platform, and only the offscreen one works in every
+    // session: the desktop's platform named in the environment aborts the
+    // process where no display answers (ssh, cron). Its theme and input
+    // plugins are the desktop's too, and its GLX side would open a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_OFFSCREEN_NO_GLX", "1");
+    qunsetenv("QT_QPA_PLATFORMTHEME");
+    qunsetenv("QT_QPA_GENERIC_PLUGINS");
     // No event loop runs here: the plain dispatcher starts faster than GLib's.
     if (qEnvironmentVariableIsEmpty("QT_NO_GLIB"))
         qputenv("QT_NO_GLIB", "1");

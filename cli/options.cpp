@@ -128,6 +128,16 @@ QString formatTitle(ImageFormat format) {
     return {};
 }
 
+// Qt's parser writes sentences ("Unknown option 'x'."); this program's
+// messages, as most Unix tools' are, start in lower case without a full stop.
+QString parserMessage(QString text) {
+    if (!text.isEmpty())
+        text[0] = text[0].toLower();
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
+
 bool hasAlpha(ImageFormat format) {
     return format == ImageFormat::Png || format == ImageFormat::Webp;
 }
@@ -184,7 +194,7 @@ ParseResult parseArguments(const QStringList& args, const FormatAvailable& avail
     for (const OptionRule& option : optionRules())
         parser.addOption(QCommandLineOption(option.names, QString(), option.valueName));
     if (!parser.parse(QStringList{QStringLiteral("pismolot-render")} + args))
-        return bad(parser.errorText() + QStringLiteral(" (see --help)"));
+        return bad(parserMessage(parser.errorText()) + QStringLiteral(" (see --help)"));
 
     Options o;
     auto set = [&](const char* name) { return parser.isSet(QLatin1String(name)); };
@@ -203,6 +213,24 @@ ParseResult parseArguments(const QStringList& args, const FormatAvailable& avail
             o.action = action;
             return {o, {}};
         }
+    }
+
+    // File names keep their bytes; every other value is text, and UTF-8.
+    for (const OptionRule& option : optionRules()) {
+        const QString& name = option.names.constLast();
+        if (name == QLatin1String("output") || name == QLatin1String("text-file") ||
+            name == QLatin1String("batch"))
+            continue;
+        for (const QString& v : parser.values(name)) {
+            if (const auto offset = argumentUtf8Offset(v))
+                return bad(QStringLiteral("the value of --%1 is not valid UTF-8 (byte offset %2)")
+                               .arg(name)
+                               .arg(*offset));
+        }
+    }
+    for (const QString& text : parser.positionalArguments()) {
+        if (const auto offset = argumentUtf8Offset(text))
+            return bad(QStringLiteral("TEXT is not valid UTF-8 (byte offset %1)").arg(*offset));
     }
 
     auto nonEmpty = [&](const char* name, const char* what,
@@ -345,49 +373,61 @@ QString usage() {
         "A TEXT that starts with - goes after --: pismolot-render -- \"-5 stopni\"\n"
         "\n"
         "Output:\n"
-        "  -o, --output FILE     where to write (default pismolot.bmp); - is standard output\n"
-        "  --format FORMAT       bmp, png, jpg, ppm or webp (see --list-formats); without it\n"
-        "                        the output name's extension decides, in any case: .bmp,\n"
-        "                        .png, .jpg or .jpeg (quality 95), .ppm, .webp; a name\n"
-        "                        without an extension, and standard output, get BMP\n"
-        "  --transparent         background pixels fully transparent (PNG and WebP only)\n"
+        "  -o, --output FILE     where to write (default pismolot.bmp); - is standard\n"
+        "                        output, which must not be a terminal\n"
+        "  --format FORMAT       bmp, png, jpg, ppm or webp (see --list-formats);\n"
+        "                        without it the output name's extension decides, in\n"
+        "                        any case: .bmp, .png, .jpg or .jpeg (quality 95),\n"
+        "                        .ppm, .webp; a name without an extension, and\n"
+        "                        standard output, get BMP\n"
+        "  --transparent         background pixels fully transparent (PNG, WebP only)\n"
         "\n"
         "Text and look:\n"
         "  --text-file FILE      read the text from a UTF-8 file (- for standard input);\n"
         "                        one line, a final line break is dropped\n"
-        "  --font NAME           font family from --list-fonts (default: the platform's\n"
-        "                        sans-serif family); a name not installed is replaced, with\n"
-        "                        a warning that names the family drawn\n"
-        "  --size POINTS         font size in points (default 24); above 0, at most 2048,\n"
-        "                        and within the font engine's limit at the chosen dpi\n"
+        "  --font NAME           font family from --list-fonts (default: the\n"
+        "                        platform's sans-serif family); a name not installed\n"
+        "                        is replaced, with a warning that names the family\n"
+        "                        drawn\n"
+        "  --size POINTS         font size in points (default 24); above 0, at most\n"
+        "                        2048, and within the font engine's limit at the\n"
+        "                        chosen dpi\n"
         "  --bold, --italic, --underline\n"
         "  --style STYLE         letter style index 0-12, or its exact Polish name from\n"
         "                        --list-styles (default 0)\n"
-        "  --background COLOUR   #RRGGBB or RRGGBB (default: the editor's starting colour)\n"
-        "  --screen WxH          size in pixels of the screen, the scratch surface and the\n"
-        "                        output surface (default 1920x1080)\n"
-        "  --dpi N               logical dots per inch, 24 to 1440 (default 96, that is 15\n"
-        "                        twips per pixel)\n"
+        "  --background COLOUR   #RRGGBB or RRGGBB (default: the editor's starting\n"
+        "                        colour)\n"
+        "  --screen WxH          size in pixels of the screen, the scratch surface and\n"
+        "                        the output surface (default 1920x1080)\n"
+        "  --dpi N               logical dots per inch, 24 to 1440 (default 96, that\n"
+        "                        is 15 twips per pixel)\n"
         "\n"
         "Many pictures:\n"
-        "  --batch FILE          one picture per line of FILE (- for standard input), each\n"
-        "                        line OUTPUT<TAB>TEXT, rendered with the options above;\n"
-        "                        empty lines and lines starting with # are skipped; a bad\n"
-        "                        line is reported as LINE: message and the rest go on\n"
+        "  --batch FILE          one picture per line of FILE (- for standard input),\n"
+        "                        each line OUTPUT<TAB>TEXT, rendered with the options\n"
+        "                        above; empty lines and lines starting with # are\n"
+        "                        skipped; a bad line is reported as LINE: message and\n"
+        "                        the rest go on\n"
         "  --jobs N              threads for --batch, 1 to 256 (default: the number of\n"
         "                        processors); the pictures do not depend on it\n"
         "\n"
         "Information:\n"
         "  --list-styles         print index<TAB>name of every letter style\n"
-        "  --list-fonts          print the font families, as the editor's font list shows them\n"
-        "  --list-formats        print name<TAB>extensions of every format this build writes\n"
+        "  --list-fonts          print the font families, as the editor's font list\n"
+        "                        shows them\n"
+        "  --list-formats        print name<TAB>extensions of every format this build\n"
+        "                        writes\n"
         "  -h, --help, --version\n"
         "\n"
+        "File names are taken byte for byte; TEXT, batch texts and text files are\n"
+        "UTF-8.\n"
+        "\n"
         "Examples:\n"
-        "  pismolot-render --style \"Losowe kreski\" --size 72 --bold -o napis.bmp \"Dzień "
-        "dobry\"\n"
+        "  pismolot-render --style \"Losowe kreski\" --size 72 --bold -o napis.bmp \\\n"
+        "      \"Dzień dobry\"\n"
         "  pismolot-render --transparent --background 000000 -o logo.png \"Pismolot\"\n"
-        "  pismolot-render --format png -o - \"Cześć\" | xclip -selection clipboard -t image/png\n"
+        "  pismolot-render --format png -o - \"Cześć\" | xclip -selection clipboard \\\n"
+        "      -t image/png\n"
         "  awk '{ print $0 \".png\\t\" $0 }' names.txt | pismolot-render --style 7 --batch -\n"
         "\n"
         "Exit status: 0 written (with --batch: every picture), 1 not everything could be\n"

@@ -1,9 +1,12 @@
 #include "textinput.h"
 
+#include "console.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
 #include <cstdio>
+#include <utility>
 
 namespace pismolot::cli {
 
@@ -18,9 +21,14 @@ bool isLineBreak(QChar c) {
 QString escaped(const QString& text, bool quotes) {
     QString out;
     out.reserve(text.size() + 2);
+    QChar previous;
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (quotes && (u == u'\\' || u == u'"')) {
+        const auto byte = escapedByte(std::exchange(previous, c), c);
+        if (byte) {
+            // A byte of a file name that is no UTF-8, as the shell writes it.
+            out += QStringLiteral("\\x%1").arg(uint(*byte), 2, 16, QLatin1Char('0'));
+        } else if (quotes && (u == u'\\' || u == u'"')) {
             out += QLatin1Char('\\');
             out += c;
         } else if (u == u'\n') {
@@ -41,48 +49,6 @@ QString escaped(const QString& text, bool quotes) {
 }
 
 } // namespace
-
-std::optional<qsizetype> invalidUtf8Offset(QByteArrayView bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const qsizetype n = bytes.size();
-    qsizetype i = 0;
-    while (i < n) {
-        const unsigned lead = p[i];
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        int continuation = 0;
-        unsigned low = 0x80, high = 0xBF; // allowed range of the second byte
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            continuation = 1;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            continuation = 2;
-            if (lead == 0xE0)
-                low = 0xA0; // overlong
-            else if (lead == 0xED)
-                high = 0x9F; // surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            continuation = 3;
-            if (lead == 0xF0)
-                low = 0x90; // overlong
-            else if (lead == 0xF4)
-                high = 0x8F; // above U+10FFFF
-        } else {
-            return i;
-        }
-        if (i + continuation >= n)
-            return i;
-        if (p[i + 1] < low || p[i + 1] > high)
-            return i;
-        for (int k = 2; k <= continuation; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80)
-                return i;
-        }
-        i += continuation + 1;
-    }
-    return std::nullopt;
-}
 
 QString fromUtf8(QByteArrayView bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
@@ -126,14 +92,12 @@ TextResult readTextFile(const QString& path) {
     const bool standardInput = path == QLatin1String("-");
     const QString name = standardInput ? QStringLiteral("standard input") : quoted(path);
     QFile file;
-    bool opened = false;
-    if (standardInput) {
-        opened = file.open(stdin, QIODevice::ReadOnly, QFileDevice::DontCloseHandle);
-    } else {
-        file.setFileName(path);
-        opened = file.open(QIODevice::ReadOnly);
-    }
-    if (!opened)
+    QString why;
+    const int fd = standardInput ? console::StandardInput : console::openToRead(path, &why);
+    if (fd < 0)
+        return {std::nullopt, QStringLiteral("cannot read %1: %2").arg(name, why)};
+    if (!file.open(fd, QIODevice::ReadOnly,
+                   standardInput ? QFileDevice::DontCloseHandle : QFileDevice::AutoCloseHandle))
         return {std::nullopt, QStringLiteral("cannot read %1: %2").arg(name, file.errorString())};
     // Read until the end (a pipe gives its bytes in pieces), refusing more
     // than a text can sensibly be.
@@ -159,17 +123,19 @@ TextResult readTextFile(const QString& path) {
     return result;
 }
 
-ArgumentsResult decodeArguments(int argc, const char* const* argv) {
+QStringList decodeArguments(int argc, const char* const* argv) {
     QStringList arguments;
-    for (int i = 1; i < argc; ++i) {
-        const QByteArrayView bytes(argv[i]);
-        if (const auto bad = invalidUtf8Offset(bytes))
-            return {
-                std::nullopt,
-                QStringLiteral("argument %1 is not valid UTF-8 (byte offset %2)").arg(i).arg(*bad)};
-        arguments << fromUtf8(bytes);
+    for (int i = 1; i < argc; ++i)
+        arguments << decodeFileName(argv[i]);
+    return arguments;
+}
+
+std::optional<qsizetype> argumentUtf8Offset(const QString& argument) {
+    for (qsizetype i = 0; i < argument.size(); ++i) {
+        if (escapedByte(i > 0 ? argument[i - 1] : QChar(), argument[i]))
+            return invalidUtf8Offset(encodeFileName(argument));
     }
-    return {std::move(arguments), {}};
+    return std::nullopt;
 }
 
 BatchLine parseBatchLine(QByteArrayView bytes, bool first) {
@@ -185,12 +151,17 @@ BatchLine parseBatchLine(QByteArrayView bytes, bool first) {
         bytes.chop(1);
     if (bytes.isEmpty() || bytes.startsWith('#'))
         return line;
-    if (const auto offset = invalidUtf8Offset(bytes))
-        return bad(QStringLiteral("invalid UTF-8 at byte offset %1 of the line").arg(*offset));
+    // OUTPUT is a file name, any bytes; TEXT is UTF-8.
     const qsizetype tab = bytes.indexOf('\t');
-    if (tab < 0)
+    if (tab < 0) {
+        if (const auto offset = invalidUtf8Offset(bytes))
+            return bad(QStringLiteral("invalid UTF-8 at byte offset %1 of the line").arg(*offset));
         return bad(QStringLiteral("no tab between OUTPUT and TEXT"));
-    line.output = fromUtf8(bytes.first(tab));
+    }
+    if (const auto offset = invalidUtf8Offset(bytes.sliced(tab + 1)))
+        return bad(
+            QStringLiteral("invalid UTF-8 at byte offset %1 of the line").arg(tab + 1 + *offset));
+    line.output = decodeFileName(bytes.first(tab));
     line.text = fromUtf8(bytes.sliced(tab + 1));
     if (line.output.isEmpty())
         return bad(QStringLiteral("empty OUTPUT before the tab"));

@@ -3,6 +3,8 @@
 // Text that reaches the renderer from outside: arguments, text files, batch
 // lines; and names quoted for one-line messages.
 
+#include "render/filename.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -16,17 +18,18 @@ namespace pismolot::cli {
 // than any screen, small enough to hold a few per thread.
 inline constexpr qsizetype MaxTextBytes = qsizetype(1) << 20;
 
-// The offset of the first byte at which `bytes` stops being valid UTF-8
-// (overlong forms, surrogates and code points above U+10FFFF included), or
-// nothing when all of it is valid.
-std::optional<qsizetype> invalidUtf8Offset(QByteArrayView bytes);
+using pismolot::invalidUtf8Offset;
+// The same for an argument from decodeArguments(): the offset, in its bytes,
+// of the first that was no UTF-8.
+std::optional<qsizetype> argumentUtf8Offset(const QString& argument);
 
 // UTF-8 to a string, keeping a leading U+FEFF (QString::fromUtf8 drops it):
 // only a file's first bytes are a byte-order mark.
 QString fromUtf8(QByteArrayView bytes);
 
 // `name` in double quotes, with backslashes, quotes and control characters
-// escaped, so that any file name or value fits on one line of a message.
+// escaped, and the bytes of a name that are no UTF-8 as \xFF, so that any
+// file name or value fits on one line of a message.
 QString quoted(const QString& name);
 
 // A message made safe to print as one line: control characters escaped
@@ -46,22 +49,20 @@ struct TextResult {
 // line break dropped, otherwise exactly one line.
 TextResult decodeTextFile(QByteArrayView bytes);
 
-// Reads and decodes a text file; "-" is standard input.
+// Reads and decodes a text file (its name as decodeFileName() gives it); "-"
+// is standard input.
 TextResult readTextFile(const QString& path);
 
 // The command line's arguments (without the program name) as strings, each
-// of which must be valid UTF-8.
-struct ArgumentsResult {
-    std::optional<QStringList> arguments;
-    QString error;
-};
-ArgumentsResult decodeArguments(int argc, const char* const* argv);
+// decoded as a file name is: file names keep their bytes, and other values
+// are refused when they are no UTF-8.
+QStringList decodeArguments(int argc, const char* const* argv);
 
 // One line of a batch file, without its line feed.
 struct BatchLine {
     enum class Kind { Skip, Picture, Bad };
     Kind kind = Kind::Skip;
-    QString output;
+    QString output; // as decodeFileName() gives it
     QString text;
     QString error; // for Bad
 };

@@ -89,7 +89,8 @@ EOF
         return 0
         ;;
     --jobs)
-        COMPREPLY=($(compgen -W "1 2 4 $(nproc 2>/dev/null)" -- "$cur"))
+        # The processors' count once, where it is 1, 2 or 4 too.
+        COMPREPLY=($(compgen -W "$(printf '%s\n' 1 2 4 $(nproc 2>/dev/null) | sort -nu)" -- "$cur"))
         return 0
         ;;
     --dpi)

@@ -1,11 +1,10 @@
 // Writing a picture to a path: atomically over regular files, straight
 // through to FIFOs and devices, and the cause when it fails.
 #include "render/filecalls.h"
+#include "render/filename.h"
 #include "render/imagefile.h"
 #include "render/writesink.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <fcntl.h>
@@ -27,12 +26,26 @@ namespace {
 
 // The file a path finally names, following symlinks (relative ones from
 // their own folder). A dangling link names the file it would create, as a
-// shell's redirection does.
-QString finalTarget(const QString& path) {
-    QFileInfo info(path);
-    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
-        info.setFile(info.symLinkTarget());
-    return info.filePath();
+// shell's redirection does. In bytes: a name need not be UTF-8.
+QByteArray finalTarget(QByteArray path) {
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info;
+        if (::lstat(path.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+            break;
+        QByteArray link(PATH_MAX, Qt::Uninitialized);
+        const ssize_t n = ::readlink(path.constData(), link.data(), std::size_t(link.size()));
+        if (n <= 0 || n >= link.size())
+            break;
+        link.truncate(n);
+        path = link.startsWith('/') ? link : path.left(path.lastIndexOf('/') + 1) + link;
+    }
+    return path;
+}
+
+// The folder a file is made in: what its name holds before the last slash.
+QByteArray folderOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
 }
 
 WriteStatus encodingFailed(const QString& reason) {
@@ -188,11 +201,10 @@ private:
 // syncs the file to disk before the rename, which costs milliseconds a file
 // on a busy disk: far too slow for a batch of thousands of small pictures,
 // and more than an atomic replace needs.
-WriteStatus replaceAtomically(const QString& path, const QImage& image, ImageFormat format,
+WriteStatus replaceAtomically(const QByteArray& path, const QImage& image, ImageFormat format,
                               Commit how, detail::TemporaryFiles kind) {
-    const QString target = finalTarget(path);
-    const QByteArray nativeTarget = QFile::encodeName(target);
-    const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
+    const QByteArray nativeTarget = finalTarget(path);
+    const QByteArray folder = folderOf(nativeTarget);
     struct stat old;
     const bool exists = ::stat(nativeTarget.constData(), &old) == 0;
     if (!exists && errno != ENOENT)
@@ -249,7 +261,7 @@ WriteStatus detail::writeImageFile(const QString& path, const QImage& image, Ima
     if (path.isEmpty() || path.contains(QChar(0)))
         return {WriteError::Other,
                 detail::statusFromErrno(path.isEmpty() ? ENOENT : EINVAL).systemText};
-    const QByteArray nativePath = QFile::encodeName(path);
+    const QByteArray nativePath = encodeFileName(path);
     const detail::WriteSignalGuard signalGuard;
     struct stat st;
     if (::stat(nativePath.constData(), &st) == 0) {
@@ -260,7 +272,7 @@ WriteStatus detail::writeImageFile(const QString& path, const QImage& image, Ima
     } else if (errno != ENOENT) {
         return detail::statusFromErrno(errno); // a file as a folder, a link loop, no access
     }
-    return replaceAtomically(path, image, format, how, kind);
+    return replaceAtomically(nativePath, image, format, how, kind);
 }
 
 } // namespace pismolot

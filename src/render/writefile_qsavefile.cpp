@@ -1,6 +1,7 @@
 // Writing a picture to a path where the system has no POSIX files (Windows):
 // QSaveFile writes a temporary file beside the target and renames it over
 // the old one, after syncing it to disk, so either commit is durable here.
+// Built on every system, so that its tests run wherever the others do.
 #include "render/imagefile.h"
 #include "render/writesink.h"
 
@@ -21,13 +22,8 @@ WriteStatus failed(const QFileDevice& file) {
 
 } // namespace
 
-WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format,
-                           Commit how) {
-    return detail::writeImageFile(path, image, format, how, detail::TemporaryFiles::Named);
-}
-
-WriteStatus detail::writeImageFile(const QString& path, const QImage& image, ImageFormat format,
-                                   Commit, TemporaryFiles) {
+WriteStatus detail::writeImageFileWithSaveFile(const QString& path, const QImage& image,
+                                               ImageFormat format) {
     if (WriteStatus refused = checkPicture(image, format); !refused.ok())
         return refused;
     const QFileInfo info(path);
@@ -35,6 +31,7 @@ WriteStatus detail::writeImageFile(const QString& path, const QImage& image, Ima
         return {WriteError::IsDirectory, QStringLiteral("is a directory")};
     if (!info.absoluteDir().exists())
         return {WriteError::NoSuchFolder, QStringLiteral("no such folder")};
+    const WriteSignalGuard signalGuard;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return failed(file);
@@ -54,5 +51,17 @@ WriteStatus detail::writeImageFile(const QString& path, const QImage& image, Ima
         return failed(file);
     return {};
 }
+
+#ifndef PISMOLOT_POSIX_FILES
+WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format,
+                           Commit how) {
+    return detail::writeImageFile(path, image, format, how, detail::TemporaryFiles::Named);
+}
+
+WriteStatus detail::writeImageFile(const QString& path, const QImage& image, ImageFormat format,
+                                   Commit, TemporaryFiles) {
+    return writeImageFileWithSaveFile(path, image, format);
+}
+#endif
 
 } // namespace pismolot

@@ -28,6 +28,11 @@ enum class TemporaryFiles { UnnamedWherePossible, Named };
 WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format, Commit how,
                            TemporaryFiles kind);
 
+// The writer of systems without POSIX files, through QSaveFile (it always
+// syncs before the rename). Built everywhere, so that it is tested here too.
+WriteStatus writeImageFileWithSaveFile(const QString& path, const QImage& image,
+                                       ImageFormat format);
+
 #ifdef Q_OS_UNIX
 // Writes to a file descriptor through one buffer, retrying interrupted and
 // partial writes, and remembers the errno of the first write that fails;

@@ -99,7 +99,7 @@ Recorded runFake(const QByteArray& input, int jobs,
     PieceReader source{input, 5};
     // Messages go to a temporary file: Progress writes to a stream.
     std::FILE* sink = std::tmpfile();
-    Progress progress(sink, false);
+    Progress progress(sink, ProgressShown::Not);
     const BatchFormat formatOf = [](const QString& output,
                                     QString* error) -> std::optional<ImageFormat> {
         if (output.endsWith(QStringLiteral(".xyz"))) {
@@ -206,7 +206,7 @@ TEST(Batch, ReadsOnlyAFewLinesAhead) {
     PieceReader source{input, 64};
     watched = &source;
     std::FILE* sink = std::tmpfile();
-    Progress progress(sink, false);
+    Progress progress(sink, ProgressShown::Not);
     const BatchWork work = [&](const BatchItem& item) {
         if (item.line == 1) {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -236,7 +236,7 @@ TEST(Batch, ReadErrorIsReported) {
         return -1;
     };
     std::FILE* sink = std::tmpfile();
-    Progress progress(sink, false);
+    Progress progress(sink, ProgressShown::Not);
     const BatchCounts counts = runBatch(
         failing, 2,
         [](const QString&, QString*) { return std::optional<ImageFormat>(ImageFormat::Bmp); },

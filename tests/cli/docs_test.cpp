@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
+#include <QThread>
 
 using namespace pismolot;
 using namespace pismolot::cli;
@@ -53,6 +55,11 @@ TEST_P(EveryOptionDocumented, NamesEachOptionAndTheThreeExamples) {
     EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("-o - [^\\n]*\\| "))));
     EXPECT_TRUE(
         text.contains(QRegularExpression(QStringLiteral("\\| pismolot-render[^\\n]*--batch -"))));
+}
+
+TEST(Usage, FitsEightyColumns) {
+    for (const QString& line : usage().split(QLatin1Char('\n')))
+        EXPECT_LE(line.size(), 80) << line.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, EveryOptionDocumented,
@@ -109,6 +116,12 @@ TEST(Completion, StylesFormatsAndOptions) {
     offered.sort();
     EXPECT_EQ(offered, options);
     EXPECT_TRUE(complete(QStringLiteral("-- --st")).isEmpty());
+
+    // Whatever the number of processors, each count once.
+    const QStringList jobs = complete(QStringLiteral("--jobs ''"));
+    EXPECT_TRUE(jobs.contains(QString::number(QThread::idealThreadCount())));
+    EXPECT_EQ(QSet<QString>(jobs.begin(), jobs.end()).size(), jobs.size())
+        << jobs.join(u' ').toStdString();
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "options.h"
+#include "render/filename.h"
 
 #include <gtest/gtest.h>
 
@@ -33,18 +34,28 @@ TEST_P(BadArguments, RefusedWithOneLine) {
     EXPECT_TRUE(r.error.contains(QString::fromUtf8(GetParam().errorPart))) << r.error.toStdString();
     EXPECT_FALSE(r.error.contains(QLatin1Char('\n')));
     EXPECT_FALSE(r.error.contains(QLatin1Char('\r')));
+    // One style for every message, Qt's parser's too: no capital to start
+    // (but a placeholder such as TEXT), no full stop to end.
+    const QString first = r.error.section(QLatin1Char(' '), 0, 0);
+    EXPECT_TRUE(!first.front().isUpper() || first == first.toUpper()) << r.error.toStdString();
+    EXPECT_FALSE(r.error.endsWith(QLatin1Char('.'))) << r.error.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, BadArguments,
     testing::Values(
-        BadCase{"unknown", split("--sparkle Text"), "Unknown option 'sparkle'"},
+        BadCase{"unknown", split("--sparkle Text"), "unknown option 'sparkle'"},
         BadCase{"unknownWithLineFeed",
                 {QStringLiteral("--a\nb"), QStringLiteral("T")},
-                "Unknown option"},
-        BadCase{"flagWithValue", split("--bold=no T"), "Unexpected value after '--bold'"},
-        BadCase{"flagWithFalse", split("--italic=false T"), "Unexpected value"},
-        BadCase{"helpWithValue", split("--help=foo"), "Unexpected value after '--help'"},
+                "unknown option"},
+        BadCase{"flagWithValue", split("--bold=no T"), "unexpected value after '--bold'"},
+        BadCase{"flagWithFalse", split("--italic=false T"), "unexpected value"},
+        BadCase{"helpWithValue", split("--help=foo"), "unexpected value after '--help'"},
+        BadCase{
+            "textNotUtf8", {decodeFileName("T\xFF")}, "TEXT is not valid UTF-8 (byte offset 1)"},
+        BadCase{"fontNotUtf8",
+                {QStringLiteral("--font"), decodeFileName("\xC3("), QStringLiteral("T")},
+                "the value of --font is not valid UTF-8 (byte offset 0)"},
         BadCase{"missingText", split("--bold"), "missing TEXT"},
         BadCase{"twoTexts", split("a b"), "only one TEXT"},
         BadCase{"style13", split("--style 13 T"), "unknown style"},
@@ -93,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"dpiHigh", split("--dpi 1441 T"), "malformed --dpi"},
         BadCase{"jobsZero", split("--jobs 0 --batch b"), "malformed --jobs"},
         BadCase{"jobsMany", split("--jobs 257 --batch b"), "malformed --jobs"},
-        BadCase{"noValue", split("T --output"), "Missing value after '--output'"},
+        BadCase{"noValue", split("T --output"), "missing value after '--output'"},
         BadCase{"emptyOutput",
                 {QStringLiteral("-o"), QString(), QStringLiteral("T")},
                 "option --output needs a file name"},

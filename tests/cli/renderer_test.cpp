@@ -11,9 +11,11 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <filesystem>
+#include <fstream>
 
 using namespace pismolot;
 using namespace pismolot::cli;
@@ -355,13 +357,133 @@ QString shellQuoted(const QString& word) {
            QLatin1Char('\'');
 }
 
-TEST(StandardOutput, NoPictureOntoATerminal) {
-    const Outcome r =
-        onTerminal(shellQuoted(QStringLiteral(PISMOLOT_RENDER_EXE)) + QStringLiteral(" -o - Hi"));
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_TRUE(r.out.contains("standard output is a terminal")) << r.out.toStdString();
+class OntoATerminal : public testing::TestWithParam<const char*> {};
+
+// A usage error, like every other, whichever name the terminal goes by.
+TEST_P(OntoATerminal, NoPictureAndExitTwo) {
+    const Outcome r = onTerminal(shellQuoted(QStringLiteral(PISMOLOT_RENDER_EXE)) +
+                                 QStringLiteral(" -o %1 Hi").arg(QLatin1String(GetParam())));
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.out.contains("is a terminal")) << r.out.toStdString();
     EXPECT_FALSE(r.out.contains("BM"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Names, OntoATerminal, testing::Values("-", "/dev/stdout", "/dev/tty"));
+
+// A word for sh(1) that is exactly `bytes`, whatever they are.
+QString shellBytes(const QByteArray& bytes) {
+    QString octal;
+    for (const char c : bytes)
+        octal +=
+            QStringLiteral("\\%1").arg(uint(static_cast<unsigned char>(c)), 3, 8, QLatin1Char('0'));
+    return QStringLiteral("\"$(printf '%1')\"").arg(octal);
+}
+
+std::string inDir(const QTemporaryDir& dir, const QByteArray& name) {
+    return QFile::encodeName(dir.path()).toStdString() + '/' + name.toStdString();
+}
+
+struct ByteNameCase {
+    const char* name;
+    QList<QByteArray> args;
+    QByteArray input;     // the file named first after the option, if any
+    QByteArray inputText; // its contents
+    QByteArray written;   // the picture's name
+};
+
+class ByteNames : public testing::TestWithParam<ByteNameCase> {};
+
+// Linux names are bytes: each is used exactly as given, never refused.
+TEST_P(ByteNames, WrittenAndReadAsGiven) {
+    const ByteNameCase& c = GetParam();
+    QTemporaryDir dir;
+    ASSERT_EQ(render({QStringLiteral("-o"), QStringLiteral("ref.bmp"), QStringLiteral("Hi")}, {},
+                     dir.path())
+                  .exitCode,
+              0);
+    if (!c.input.isEmpty()) {
+        std::ofstream(inDir(dir, c.input), std::ios::binary) << c.inputText.toStdString();
+    }
+    QString script = shellQuoted(QStringLiteral(PISMOLOT_RENDER_EXE));
+    for (const QByteArray& arg : c.args)
+        script += QLatin1Char(' ') + shellBytes(arg);
+    const Outcome r = render({QStringLiteral("-c"), script}, {}, dir.path(), QStringLiteral("sh"));
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    std::ifstream written(inDir(dir, c.written), std::ios::binary);
+    ASSERT_TRUE(written) << "no file " << c.written.toStdString();
+    const std::string bytes{std::istreambuf_iterator<char>(written), {}};
+    EXPECT_EQ(QByteArray::fromStdString(bytes), fileBytes(dir.filePath(QStringLiteral("ref.bmp"))));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ByteNames,
+    testing::Values(
+        ByteNameCase{"output", {"-o", "o\xFF\xFE.bmp", "Hi"}, {}, {}, "o\xFF\xFE.bmp"},
+        ByteNameCase{"outputWithEncodedSurrogate",
+                     {"-o", "s\xED\xB2\x80.bmp", "Hi"},
+                     {},
+                     {},
+                     "s\xED\xB2\x80.bmp"},
+        ByteNameCase{"outputAsValue", {"--output=v\xE9.bmp", "Hi"}, {}, {}, "v\xE9.bmp"},
+        ByteNameCase{
+            "textFile", {"--text-file", "t\xFF.txt", "-o", "t\xFE"}, "t\xFF.txt", "Hi\n", "t\xFE"},
+        ByteNameCase{"batchAndItsOutput",
+                     {"--batch", "l\xFD.txt"},
+                     "l\xFD.txt",
+                     "b\xFC.bmp\tHi\n",
+                     "b\xFC.bmp"}),
+    [](const testing::TestParamInfo<ByteNameCase>& info) { return std::string(info.param.name); });
+
+struct EnvironmentCase {
+    const char* name;
+    QStringList set; // NAME=value, over an environment without a display
+};
+
+class Environments : public testing::TestWithParam<EnvironmentCase> {};
+
+// Whatever platform the environment names, the renderer makes the same
+// picture without a display, and says nothing.
+TEST_P(Environments, SamePictureWithoutADisplay) {
+    QTemporaryDir dir;
+    const auto run = [&](const QStringList& set, const QString& output) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(QLatin1String(name));
+        // An empty runtime folder: no compositor's socket to be found.
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+        for (const QString& pair : set)
+            env.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(PISMOLOT_RENDER_EXE),
+                      QStringList{QStringLiteral("-o"), dir.filePath(output)} + look()
+                          << QStringLiteral("Zażółć"));
+        EXPECT_TRUE(process.waitForFinished(120000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0);
+        EXPECT_EQ(process.readAllStandardError(), QByteArray());
+        return fileBytes(dir.filePath(output));
+    };
+    const QByteArray expected = run({}, QStringLiteral("plain.bmp"));
+    ASSERT_FALSE(expected.isEmpty());
+    EXPECT_EQ(run(GetParam().set, QStringLiteral("env.bmp")), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Environments,
+    testing::Values(
+        EnvironmentCase{"xcbWithoutDisplay", {QStringLiteral("QT_QPA_PLATFORM=xcb")}},
+        EnvironmentCase{"xcbWithAGoneDisplay",
+                        {QStringLiteral("QT_QPA_PLATFORM=xcb"), QStringLiteral("DISPLAY=:9731")}},
+        EnvironmentCase{"waylandWithoutCompositor", {QStringLiteral("QT_QPA_PLATFORM=wayland")}},
+        EnvironmentCase{"unknownPlatform", {QStringLiteral("QT_QPA_PLATFORM=nosuchplatform")}},
+        EnvironmentCase{"desktopThemeAndInput",
+                        {QStringLiteral("QT_QPA_PLATFORM=xcb:nograb"),
+                         QStringLiteral("QT_QPA_PLATFORMTHEME=gtk3"),
+                         QStringLiteral("QT_QPA_GENERIC_PLUGINS=evdevmouse")}}),
+    [](const testing::TestParamInfo<EnvironmentCase>& info) {
+        return std::string(info.param.name);
+    });
 
 TEST(StandardOutput, ClosedPipeEndsWithExitOne) {
     // A picture of megabytes, far more than a pipe holds, into a reader that
@@ -563,6 +685,17 @@ TEST_F(BatchRuns, ProgressOnlyOnATerminal) {
     EXPECT_TRUE(shown.out.startsWith("\r")) << shown.out.toStdString();
     EXPECT_TRUE(shown.out.contains("\r12 / 12 pictures")) << shown.out.toStdString();
     EXPECT_EQ(shown.out.count('\n'), 1) << shown.out.toStdString();
+
+    // A terminal that takes no control sequences gets plain lines.
+    const Outcome dumb =
+        onTerminal(QStringLiteral("TERM=dumb ") + shellQuoted(QStringLiteral(PISMOLOT_RENDER_EXE)) +
+                       QStringLiteral(" --batch lista.txt"),
+                   dir.path());
+    EXPECT_EQ(dumb.exitCode, 0) << dumb.out.toStdString();
+    EXPECT_FALSE(dumb.out.contains('\x1b')) << dumb.out.toStdString();
+    // Every carriage return is the terminal's, before a line feed.
+    EXPECT_EQ(dumb.out.count('\r'), dumb.out.count("\r\n")) << dumb.out.toStdString();
+    EXPECT_TRUE(dumb.out.contains("12 / 12 pictures")) << dumb.out.toStdString();
 
     const Outcome quiet =
         render({QStringLiteral("--batch"), QStringLiteral("lista.txt")}, {}, dir.path());

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+using namespace pismolot;
 using namespace pismolot::cli;
 
 namespace {
@@ -96,9 +97,8 @@ TEST_P(BatchLines, Parsed) {
     const BatchLine line = parseBatchLine(c.bytes, c.first);
     EXPECT_EQ(line.kind, c.kind);
     if (c.kind == BatchLine::Kind::Picture) {
-        EXPECT_EQ(line.output, fromUtf8(c.output));
         EXPECT_EQ(line.text, fromUtf8(c.textOrError));
-        EXPECT_EQ(line.output.toUtf8(), QByteArray(c.output));
+        EXPECT_EQ(encodeFileName(line.output), QByteArray(c.output));
         EXPECT_EQ(line.text.toUtf8(), QByteArray(c.textOrError));
     } else if (c.kind == BatchLine::Kind::Bad) {
         EXPECT_TRUE(line.error.contains(QString::fromUtf8(c.textOrError)))
@@ -138,7 +138,11 @@ INSTANTIATE_TEST_SUITE_P(
         BatchLineCase{"carriageReturnInside", "a.png\tx\ry", false, BatchLine::Kind::Bad, "",
                       "line break"},
         BatchLineCase{"invalidUtf8", "a.png\tx\xFF", false, BatchLine::Kind::Bad, "",
-                      "invalid UTF-8 at byte offset 7 of the line"}),
+                      "invalid UTF-8 at byte offset 7 of the line"},
+        BatchLineCase{"outputIsBytes", "a\xFF.png\tx", false, BatchLine::Kind::Picture, "a\xFF.png",
+                      "x"},
+        BatchLineCase{"noTabNotUtf8", "a\xFFx", false, BatchLine::Kind::Bad, "",
+                      "invalid UTF-8 at byte offset 1"}),
     [](const testing::TestParamInfo<BatchLineCase>& info) { return std::string(info.param.name); });
 
 TEST(Quoting, OneLineWhateverTheName) {
@@ -154,16 +158,43 @@ TEST(Quoting, OneLineWhateverTheName) {
     EXPECT_EQ(oneLine(QStringLiteral("x\ny")), QStringLiteral("x\\ny"));
 }
 
-TEST(Arguments, InvalidUtf8IsNamed) {
-    const char* good[] = {"pismolot-render", "-o", "żółw.bmp", "Zażółć"};
-    const ArgumentsResult ok = decodeArguments(4, good);
-    ASSERT_TRUE(ok.arguments);
-    EXPECT_EQ(*ok.arguments, (QStringList{QStringLiteral("-o"), QStringLiteral("żółw.bmp"),
-                                          QStringLiteral("Zażółć")}));
-    const char* bad[] = {"pismolot-render", "-o", "x\xFF.bmp", "T"};
-    const ArgumentsResult refused = decodeArguments(4, bad);
-    EXPECT_FALSE(refused.arguments);
-    EXPECT_EQ(refused.error, QStringLiteral("argument 2 is not valid UTF-8 (byte offset 1)"));
+// Arguments are decoded as file names: any bytes come back unchanged, and
+// those that are no UTF-8 are shown as \xNN and found by their offset.
+struct ArgumentCase {
+    const char* name;
+    QByteArray bytes;
+    const char* shown;
+    std::optional<qsizetype> badOffset;
+};
+
+class Arguments : public testing::TestWithParam<ArgumentCase> {};
+
+TEST_P(Arguments, KeepTheirBytes) {
+    const ArgumentCase& c = GetParam();
+    const char* argv[] = {"pismolot-render", c.bytes.constData()};
+    const QStringList decoded = decodeArguments(2, argv);
+    ASSERT_EQ(decoded.size(), 1);
+    EXPECT_EQ(encodeFileName(decoded.constFirst()), c.bytes);
+    EXPECT_EQ(quoted(decoded.constFirst()), QString::fromUtf8(c.shown));
+    EXPECT_EQ(argumentUtf8Offset(decoded.constFirst()), c.badOffset);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Arguments,
+    testing::Values(ArgumentCase{"polish", "żółw.bmp", "\"żółw.bmp\"", std::nullopt},
+                    ArgumentCase{"latin1Byte", "x\xFF.bmp", "\"x\\xff.bmp\"", 1},
+                    ArgumentCase{"cutSequence", "\xC5", "\"\\xc5\"", 0},
+                    // The UTF-8 form of the surrogate that carries 0x80: three bytes.
+                    ArgumentCase{"encodedSurrogate", "a\xED\xB2\x80", "\"a\\xed\\xb2\\x80\"", 1},
+                    // U+10080 is the pair D800 DC80: a character, not a byte.
+                    ArgumentCase{"pairEndingInAnEscape", "\xF0\x90\x82\x80\xFE",
+                                 "\"\xF0\x90\x82\x80\\xfe\"", 4},
+                    ArgumentCase{"markKept",
+                                 "\xEF\xBB\xBF"
+                                 "a",
+                                 "\"\xEF\xBB\xBF"
+                                 "a\"",
+                                 std::nullopt}),
+    [](const testing::TestParamInfo<ArgumentCase>& info) { return std::string(info.param.name); });
 
 } // namespace

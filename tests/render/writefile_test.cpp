@@ -725,4 +725,69 @@ TEST(RealFileSystems, ReadOnlyMount) {
     EXPECT_EQ(result, int(WriteError::ReadOnlyFileSystem));
 }
 
+// The rules every writer keeps, run against both: the POSIX one and the
+// QSaveFile one of systems without POSIX files, built here so that it is
+// tested too. (FIFOs, devices and unnamed temporary files are the POSIX
+// writer's alone, tested above.)
+using PathWriter = WriteStatus (*)(const QString&, const QImage&, ImageFormat);
+
+struct WriterCase {
+    const char* name;
+    PathWriter write;
+};
+
+class EveryWriter : public testing::TestWithParam<WriterCase> {};
+
+TEST_P(EveryWriter, ReplacesWholeOrKeepsTheOldFile) {
+    const PathWriter write = GetParam().write;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QImage image = sample(300, 200);
+    const QString keep = dir.filePath("keep.bmp");
+    put(keep, "old picture");
+    {
+        FileSizeLimit limit(encodeBmp24(image).size() / 2);
+        EXPECT_FALSE(write(keep, image, ImageFormat::Bmp).ok());
+    }
+    EXPECT_EQ(contents(keep), "old picture");
+    EXPECT_EQ(listing(dir.path()), QStringList{"keep.bmp"});
+
+    ASSERT_TRUE(write(keep, image, ImageFormat::Bmp).ok());
+    EXPECT_EQ(contents(keep), encodeBmp24(image));
+    // Through a link: the file it leads to is replaced, the link stays.
+    ASSERT_EQ(::symlink("keep.bmp", QFile::encodeName(dir.filePath("link.bmp")).constData()), 0);
+    ASSERT_TRUE(write(dir.filePath("link.bmp"), sample(3, 3), ImageFormat::Png).ok());
+    EXPECT_TRUE(QFileInfo(dir.filePath("link.bmp")).isSymLink());
+    EXPECT_EQ(contents(keep), encoded(sample(3, 3), ImageFormat::Png));
+    EXPECT_EQ(listing(dir.path()), QStringList({"keep.bmp", "link.bmp"}));
+}
+
+TEST_P(EveryWriter, NamesTheCause) {
+    const PathWriter write = GetParam().write;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
+    EXPECT_EQ(write(dir.filePath("folder"), sample(4, 4), ImageFormat::Bmp).error,
+              WriteError::IsDirectory);
+    EXPECT_EQ(write(dir.filePath("missing/x.bmp"), sample(4, 4), ImageFormat::Bmp).error,
+              WriteError::NoSuchFolder);
+    EXPECT_EQ(write(dir.filePath("empty.bmp"), QImage(), ImageFormat::Bmp).error,
+              WriteError::EmptyPicture);
+    EXPECT_EQ(listing(dir.path()), QStringList{"folder"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Writers, EveryWriter,
+    testing::Values(WriterCase{"Posix",
+                               [](const QString& path, const QImage& image, ImageFormat format) {
+                                   return writeImageFile(path, image, format);
+                               }},
+                    WriterCase{"PosixNamedTemporary",
+                               [](const QString& path, const QImage& image, ImageFormat format) {
+                                   return detail::writeImageFile(path, image, format, Commit::Fast,
+                                                                 detail::TemporaryFiles::Named);
+                               }},
+                    WriterCase{"QSaveFile", detail::writeImageFileWithSaveFile}),
+    [](const testing::TestParamInfo<WriterCase>& info) { return std::string(info.param.name); });
+
 } // namespace

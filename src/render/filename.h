@@ -1,0 +1,31 @@
+#pragma once
+
+// File names as the system holds them. On Linux a name is bytes, and not
+// every name is UTF-8: each byte that is no part of valid UTF-8 is carried
+// in a QString as a lone surrogate U+DC80 to U+DCFF, so that the name comes
+// back byte for byte when the file is opened. (Valid UTF-8 never yields a
+// lone surrogate, so nothing else is changed; Windows names are UTF-16, which
+// QString holds as it is.)
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+namespace pismolot {
+
+QString decodeFileName(QByteArrayView bytes);
+QByteArray encodeFileName(const QString& name);
+
+// The byte of an undecodable name that `c` stands for, or nothing: only a
+// lone surrogate from decodeFileName is one (`previous` is the QChar before
+// it, or 0, to tell it from the second half of a pair).
+std::optional<unsigned char> escapedByte(QChar previous, QChar c);
+
+// The offset of the first byte at which `bytes` stops being valid UTF-8
+// (overlong forms, surrogates and code points above U+10FFFF included), or
+// nothing when all of it is valid.
+std::optional<qsizetype> invalidUtf8Offset(QByteArrayView bytes);
+
+} // namespace pismolot
