@@ -2,6 +2,7 @@
 
 #include "render/headless.h"
 #include "render/imagefile.h"
+#include "render/oneline.h"
 #include "render/textraster.h"
 #include "textinput.h"
 
@@ -9,7 +10,11 @@ namespace pismolot::cli {
 
 QImage renderPicture(const EffectSettings& settings, QSize screen, int dpi, bool transparent) {
     StyleRandom fresh;
-    return renderHeadless(settings, screen, dpi, fresh, RenderOptions{transparent});
+    // Tabs and the breaks a line may hold are drawn as the spaces that the
+    // program's text box shows for them.
+    EffectSettings shown = settings;
+    shown.text = shownOnOneLine(settings.text);
+    return renderHeadless(shown, screen, dpi, fresh, RenderOptions{transparent});
 }
 
 bool formatAvailable(ImageFormat format) {

@@ -2,6 +2,7 @@
 
 #include "editor/colourswatch.h"
 #include "editor/editormodel.h"
+#include "render/oneline.h"
 #include "render/textraster.h"
 #include "resources/centre.h"
 #include "resources/combo.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QValidator>
 
 #include <algorithm>
 #include <optional>
@@ -26,6 +28,18 @@
 namespace {
 
 constexpr int SizeBoxArrowWidth = 12;
+
+// Text1 holds what it shows: a pasted line break or tab, which the box shows
+// as a space, becomes a space in the text itself, so the picture draws the
+// words apart as the box shows them (text drawing drops line breaks).
+class OneLineValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override {
+        input = pismolot::shownOnOneLine(input, &pos);
+        return Acceptable;
+    }
+};
 
 // The character a key press types, as the size box's key filter sees it; none
 // for keys that only edit or move (Delete, arrows, Home, End) and for Tab,
@@ -93,6 +107,7 @@ void Redak::createControls() {
     Text1 = new QLineEdit(QStringLiteral("Text"), this);
     Text1->setGeometry(twips::rect(120, 1080, 4815, 2775));
     Text1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Text1->setValidator(new OneLineValidator(Text1));
 
     List1 = new QComboBox(this);
     List1->setGeometry(twips::rect(120, 360, 2295, 315));

@@ -8,6 +8,7 @@
 #include "resources/xdata.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QInputMethodEvent>
@@ -180,6 +181,26 @@ TEST_F(RedakTest, PasteKeyIsRefused) {
     QTest::keyClick(r.Text2, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(r.Text2->currentText(), QStringLiteral("24"));
 }
+
+// A pasted line break or tab is the space the box shows, in the text itself,
+// so the picture gets the words apart; the cursor ends after the paste.
+class RedakPastedText : public RedakTest, public testing::WithParamInterface<const char16_t*> {};
+
+TEST_P(RedakPastedText, BreakBecomesTheSpaceTheBoxShows) {
+    Redak& r = editor();
+    r.Text1->setText(QStringLiteral("["));
+    r.Text1->setFocus();
+    QGuiApplication::clipboard()->setText(QString::fromUtf16(GetParam()));
+    QTest::keyClick(r.Text1, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(r.Text1, Qt::Key_BracketRight);
+    EXPECT_EQ(r.effectText(), QStringLiteral("[linia druga]"));
+    EXPECT_EQ(r.effectSettings().text, QStringLiteral("[linia druga]"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Breaks, RedakPastedText,
+                         testing::Values(u"linia\ndruga", u"linia\r\ndruga", u"linia\rdruga",
+                                         u"linia\tdruga", u"linia\u2028druga",
+                                         u"linia\u2029druga"));
 
 TEST_F(RedakTest, DeleteAndHomeStillEdit) {
     Redak& r = editor();
