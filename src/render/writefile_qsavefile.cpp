@@ -39,7 +39,7 @@ WriteStatus detail::writeImageFileWithSaveFile(const QString& path, const QImage
     const bool encoded = encodeImage(file, image, format, &reason);
     // Every byte must be in the file before commit() may rename it.
     if (file.error() != QFileDevice::NoError || !file.flush()) {
-        const WriteStatus status = failed(file);
+        WriteStatus status = failed(file);
         file.cancelWriting();
         return status;
     }
