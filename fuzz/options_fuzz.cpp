@@ -49,13 +49,9 @@ void fuzzArguments(const std::uint8_t* data, std::size_t size) {
     std::vector<const char*> argv;
     for (const std::string& part : parts)
         argv.push_back(part.c_str());
-    const ArgumentsResult decoded = decodeArguments(int(argv.size()), argv.data());
-    if (!decoded.arguments) {
-        check(oneLineOnly(decoded.error));
-        return;
-    }
+    const QStringList arguments = decodeArguments(int(argv.size()), argv.data());
     const bool webp = data[0] & 1;
-    const ParseResult r = parseArguments(*decoded.arguments, [webp](ImageFormat format) {
+    const ParseResult r = parseArguments(arguments, [webp](ImageFormat format) {
         return webp || format != ImageFormat::Webp;
     });
     if (!r.options) {
