@@ -112,22 +112,6 @@ std::optional<QSize> parseScreen(const QString& value) {
     return QSize(w, h);
 }
 
-QString formatTitle(ImageFormat format) {
-    switch (format) {
-    case ImageFormat::Bmp:
-        return QStringLiteral("BMP");
-    case ImageFormat::Png:
-        return QStringLiteral("PNG");
-    case ImageFormat::Jpeg:
-        return QStringLiteral("JPEG");
-    case ImageFormat::Ppm:
-        return QStringLiteral("PPM");
-    case ImageFormat::Webp:
-        return QStringLiteral("WebP");
-    }
-    return {};
-}
-
 // Qt's parser writes sentences ("Unknown option 'x'."); this program's
 // messages, as most Unix tools' are, start in lower case without a full stop.
 QString parserMessage(QString text) {

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+using pismolot::formatTitle;
 using pismolot::ImageFormat;
 using pismolot::WriteError;
 
@@ -45,22 +46,6 @@ QString reason(const pismolot::WriteStatus& status) {
 
 const QString PngType = QStringLiteral("image/png");
 const QString BmpType = QStringLiteral("image/bmp");
-
-QString formatTitle(ImageFormat format) {
-    switch (format) {
-    case ImageFormat::Bmp:
-        return QStringLiteral("BMP");
-    case ImageFormat::Png:
-        return QStringLiteral("PNG");
-    case ImageFormat::Jpeg:
-        return QStringLiteral("JPEG");
-    case ImageFormat::Ppm:
-        return QStringLiteral("PPM");
-    case ImageFormat::Webp:
-        return QStringLiteral("WebP");
-    }
-    return {};
-}
 
 // "*.jpg", "*.jpeg"
 QStringList patterns(ImageFormat format) {

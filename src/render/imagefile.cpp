@@ -124,6 +124,22 @@ private:
 
 } // namespace
 
+QString formatTitle(ImageFormat format) {
+    switch (format) {
+    case ImageFormat::Bmp:
+        return QStringLiteral("BMP");
+    case ImageFormat::Png:
+        return QStringLiteral("PNG");
+    case ImageFormat::Jpeg:
+        return QStringLiteral("JPEG");
+    case ImageFormat::Ppm:
+        return QStringLiteral("PPM");
+    case ImageFormat::Webp:
+        return QStringLiteral("WebP");
+    }
+    return {};
+}
+
 QStringList formatExtensions(ImageFormat format) {
     switch (format) {
     case ImageFormat::Bmp:

@@ -22,6 +22,8 @@ inline constexpr ImageFormat AllImageFormats[] = {
 // The file extensions of a format, with the dot, the usual one first
 // (".jpg", ".jpeg").
 QStringList formatExtensions(ImageFormat format);
+// The format's name as people write it ("JPEG", "WebP").
+QString formatTitle(ImageFormat format);
 // The format an extension names, without the dot and in any case ("PNG",
 // "jpeg").
 std::optional<ImageFormat> formatOfExtension(QStringView extension);
