@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class QListView;
+
 // The save-file question of the program ("Zapisz jako...").
 namespace opensave {
 
@@ -36,6 +38,10 @@ QString missingFolderMessage(const QString& folder);
 // The chosen name as the dialog leaves it in its file buffer: the text up to
 // the first NUL, without leading and trailing spaces.
 QString fileNameFromBuffer(QStringView buffer);
+
+// The width a file dialog's list of places needs to show its longest entry
+// whole, its frame and a scroll bar included.
+int sidebarWidth(const QListView& sidebar);
 
 // The save dialog: overwrite question from QFileDialog, plus a question
 // before a file that does not exist yet is created, and a refusal of a name

@@ -1,0 +1,362 @@
+// Keyboard and screen-reader habits of every window: Enter presses the
+// focused button, windows tell their roles, and what is only seen (a colour,
+// the result picture, the focus) is told or shown.
+#include "about/autorx.h"
+#include "app/forms.h"
+#include "colour/tlo.h"
+#include "editor/colourswatch.h"
+#include "editor/redak.h"
+#include "mainwin/mdi.h"
+#include "mainwin/opensave.h"
+#include "mainwin/rys.h"
+#include "mainwin/temp.h"
+#include "render/styles.h"
+#include "resources/access.h"
+#include "resources/colourbutton.h"
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+#include "accessiblenames.h"
+#include "freshwindows.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using pismolot::ColourValue;
+
+namespace {
+
+class Access : public FreshWindows<> {
+public:
+    // Shows `window` active with `focus` focused, as a keyboard user has it.
+    static bool focusIn(QWidget& window, QWidget& focus) {
+        window.show();
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window))
+            return false;
+        focus.setFocus(Qt::TabFocusReason);
+        return focus.hasFocus();
+    }
+
+    int urlsOpened = 0;
+    int ends() const { return endCalls; }
+    // Windows a case makes outside the registry, and a folder to browse.
+    std::unique_ptr<QWidget> own;
+    QTemporaryDir folder;
+
+protected:
+    void SetUp() override {
+        FreshWindows::SetUp();
+        ui::setUpAccess(*qApp);
+        AutorX::setUrlOpener([this](const QUrl&) { ++urlsOpened; });
+    }
+    void TearDown() override {
+        own.reset();
+        AutorX::setUrlOpener({});
+        FreshWindows::TearDown();
+    }
+};
+
+// A focused button and the check, made before the press, that it was pressed.
+struct Focused {
+    QWidget* button = nullptr;
+    std::function<bool()> pressed;
+};
+
+struct ButtonCase {
+    const char* row;
+    std::function<Focused(Access&)> focus;
+};
+
+void PrintTo(const ButtonCase& c, std::ostream* out) {
+    *out << c.row;
+}
+
+template <class Object, class Signal> std::function<bool()> emitted(Object* sender, Signal signal) {
+    auto spy = std::make_shared<QSignalSpy>(sender, signal);
+    return [spy] { return spy->count() == 1; };
+}
+
+std::function<bool()> hides(QWidget* window) {
+    return [window] { return !window->isVisible(); };
+}
+
+class EnterOnFocusedButton : public Access, public testing::WithParamInterface<ButtonCase> {};
+
+// Enter and Return each press the button once, as Space does.
+TEST_P(EnterOnFocusedButton, PressesIt) {
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+        SCOPED_TRACE(key == Qt::Key_Return ? "Return" : "Enter");
+        const Focused focused = GetParam().focus(*this);
+        ASSERT_NE(focused.button, nullptr);
+        ASSERT_TRUE(focused.button->hasFocus());
+        QTest::keyClick(focused.button, key,
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        EXPECT_TRUE(focused.pressed());
+        forms::unloadAll();
+        own.reset();
+        urlsOpened = endCalls = 0;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, EnterOnFocusedButton,
+    testing::Values(
+        ButtonCase{"Redak_Bold",
+                   [](Access&) -> Focused {
+                       Redak& r = forms::redak();
+                       if (!Access::focusIn(r, *r.tbToolBar[0]))
+                           return {};
+                       return {r.tbToolBar[0], [&r] {
+                                   return r.previewFont().bold && r.tbToolBar[0]->isChecked();
+                               }};
+                   }},
+        ButtonCase{"Redak_Autor",
+                   [](Access&) -> Focused {
+                       Redak& r = forms::redak();
+                       if (!Access::focusIn(r, *r.Command3))
+                           return {};
+                       return {r.Command3, emitted(&r, &Redak::aboutBoxWanted)};
+                   }},
+        ButtonCase{"Redak_Koniec",
+                   [](Access& t) -> Focused {
+                       Redak& r = forms::redak();
+                       if (!Access::focusIn(r, *r.Command4))
+                           return {};
+                       return {r.Command4, [&t] { return t.ends() == 1; }};
+                   }},
+        ButtonCase{"Tlo_OK",
+                   [](Access&) -> Focused {
+                       Tlo& d = forms::tlo();
+                       if (!Access::focusIn(d, *d.Command1))
+                           return {};
+                       auto chosen = emitted(&d, &Tlo::colourChosen);
+                       return {d.Command1, [chosen, &d] { return chosen() && !d.isVisible(); }};
+                   }},
+        ButtonCase{"Tlo_Anuluj",
+                   [](Access&) -> Focused {
+                       Tlo& d = forms::tlo();
+                       if (!Access::focusIn(d, *d.Command2))
+                           return {};
+                       return {d.Command2, hides(&d)};
+                   }},
+        ButtonCase{"AutorX_WWW",
+                   [](Access& t) -> Focused {
+                       AutorX& a = forms::autorX();
+                       if (!Access::focusIn(a, *a.Command2))
+                           return {};
+                       return {a.Command2, [&t, &a] { return t.urlsOpened == 1 && a.isVisible(); }};
+                   }},
+        ButtonCase{"AutorX_OK",
+                   [](Access&) -> Focused {
+                       AutorX& a = forms::autorX();
+                       if (!Access::focusIn(a, *a.Command1))
+                           return {};
+                       return {a.Command1, hides(&a)};
+                   }},
+        // In a dialog Qt gives Enter to the default button ("Zapisz") unless
+        // a push button has the focus: a focused tool button must win too.
+        ButtonCase{"SaveDialog_ToParent",
+                   [](Access& t) -> Focused {
+                       const QString inner = t.folder.filePath("wewnątrz");
+                       QDir().mkpath(inner);
+                       auto* dialog = new opensave::SaveFileDialog(
+                           nullptr, opensave::convertFilter("B|*.bmp"), "T", inner);
+                       t.own.reset(dialog);
+                       auto* up = dialog->findChild<QToolButton*>("toParentButton");
+                       if (!up || !Access::focusIn(*dialog, *up))
+                           return {};
+                       const QString parent = QDir(t.folder.path()).canonicalPath();
+                       return {up, [dialog, parent] {
+                                   return dialog->isVisible() &&
+                                          dialog->directory().canonicalPath() == parent;
+                               }};
+                   }},
+        ButtonCase{"MessageBox_No",
+                   [](Access& t) -> Focused {
+                       auto* box = new QMessageBox(QMessageBox::Question, "T", "?",
+                                                   QMessageBox::Yes | QMessageBox::No);
+                       box->setDefaultButton(QMessageBox::Yes);
+                       t.own.reset(box);
+                       QAbstractButton* no = box->button(QMessageBox::No);
+                       if (!Access::focusIn(*box, *no))
+                           return {};
+                       return {no, [box, no] { return box->clickedButton() == no; }};
+                   }}),
+    [](const testing::TestParamInfo<ButtonCase>& info) { return std::string(info.param.row); });
+
+// Where no button has the focus the colour dialog has no default button:
+// Enter and Esc press neither "OK" nor "Anuluj".
+TEST_F(Access, ColourDialogHasNoDefaultButton) {
+    Tlo& d = forms::tlo();
+    QSignalSpy chosen(&d, &Tlo::colourChosen);
+    for (QWidget* focus : std::initializer_list<QWidget*>{d.HScroll1, d.Text2}) {
+        ASSERT_TRUE(focusIn(d, *focus));
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(focus, key);
+            EXPECT_TRUE(d.isVisible()) << focus->accessibleName().toStdString() << ' ' << key;
+        }
+    }
+    EXPECT_EQ(chosen.count(), 0);
+}
+
+// Enter with Ctrl or Alt is another key; a check box keeps Qt's own Enter.
+TEST_F(Access, OnlyPlainEnterOnAPushOrToolButtonPresses) {
+    QPushButton push;
+    QToolButton tool;
+    QCheckBox box;
+    for (QWidget* w : std::initializer_list<QWidget*>{&push, &tool, &box}) {
+        ASSERT_TRUE(focusIn(*w, *w));
+        const bool button = w != &box;
+        EXPECT_EQ(ui::buttonPressedByEnter(
+                      w, QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier)) != nullptr,
+                  button);
+        EXPECT_EQ(ui::buttonPressedByEnter(
+                      w, QKeyEvent(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier)) != nullptr,
+                  button);
+        EXPECT_EQ(ui::buttonPressedByEnter(
+                      w, QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::ControlModifier)),
+                  nullptr);
+        EXPECT_EQ(
+            ui::buttonPressedByEnter(w, QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier)),
+            nullptr);
+        w->hide();
+    }
+    push.setEnabled(false);
+    EXPECT_EQ(ui::buttonPressedByEnter(&push,
+                                       QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier)),
+              nullptr);
+}
+
+struct RoleCase {
+    const char* row;
+    std::function<QWidget*(Access&)> window;
+    QAccessible::Role role;
+};
+
+void PrintTo(const RoleCase& c, std::ostream* out) {
+    *out << c.row;
+}
+
+class WindowRoles : public Access, public testing::WithParamInterface<RoleCase> {};
+
+// A screen reader hears a frame for a program window and a dialog for a
+// dialog, never a "filler".
+TEST_P(WindowRoles, AreFramesAndDialogs) {
+    QWidget* window = GetParam().window(*this);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), GetParam().role);
+    EXPECT_FALSE(face->text(QAccessible::Name).isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, WindowRoles,
+    testing::Values(
+        RoleCase{"Redak", [](Access&) -> QWidget* { return &forms::redak(); }, QAccessible::Window},
+        RoleCase{"MDI",
+                 [](Access&) -> QWidget* {
+                     forms::mdi().Timer1->stop();
+                     return &forms::mdi();
+                 },
+                 QAccessible::Window},
+        RoleCase{"Temp",
+                 [](Access& t) -> QWidget* {
+                     t.own = std::make_unique<Temp>();
+                     t.own->setWindowTitle("Proszę czekać");
+                     return t.own.get();
+                 },
+                 QAccessible::Window},
+        RoleCase{"AutorX", [](Access&) -> QWidget* { return &forms::autorX(); },
+                 QAccessible::Dialog},
+        RoleCase{"Tlo", [](Access&) -> QWidget* { return &forms::tlo(); }, QAccessible::Dialog},
+        RoleCase{"SaveDialog",
+                 [](Access& t) -> QWidget* {
+                     t.own = std::make_unique<opensave::SaveFileDialog>(
+                         nullptr, opensave::convertFilter("B|*.bmp"), "Zapisz jako",
+                         t.folder.path());
+                     return t.own.get();
+                 },
+                 QAccessible::Dialog}),
+    [](const testing::TestParamInfo<RoleCase>& info) { return std::string(info.param.row); });
+
+QString description(QWidget* widget) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Description) : QString();
+}
+
+// The swatch and the preview tell the colour they show, and follow it.
+TEST_F(Access, ColoursAreToldInWordsAndNumbers) {
+    Redak& r = forms::redak();
+    r.setBackgroundColour(ColourValue::rgb(255, 0, 0));
+    EXPECT_EQ(description(r.Label4).toStdString(),
+              "czerwony: czerwony 255, zielony 0, niebieski 0");
+    r.setBackgroundColour(ColourValue::rgb(0, 0, 128));
+    EXPECT_EQ(description(r.Label4).toStdString(),
+              "granatowy: czerwony 0, zielony 0, niebieski 128");
+
+    Tlo& d = forms::tlo();
+    ASSERT_TRUE(focusIn(d, *d.Text2));
+    QTest::keyClick(d.Text2, Qt::Key_Backspace);
+    QTest::keyClicks(d.Text2, "255");
+    EXPECT_EQ(description(d.Label1).toStdString(), "zielony: czerwony 0, zielony 255, niebieski 0");
+}
+
+// The picture says what it shows and how big it is, in the file's pixels.
+TEST_F(Access, ResultPictureTellsTextStyleAndSize) {
+    pismolot::EffectSettings settings;
+    settings.text = "Text";
+    settings.styleIndex = 5;
+    Rys& child = forms::rys();
+    child.stopTimer();
+    child.setSettings(settings);
+    child.setResultPicture(QImage(65, 46, QImage::Format_RGB32));
+    EXPECT_EQ(description(child.Picture1).toStdString(),
+              "Napis „Text”, styl „" + pismolot::styleName(5).toStdString() + "”, 65 × 46 pikseli");
+    EXPECT_EQ(accessibleName(child.Picture1).toStdString(), "Obraz efektu");
+}
+
+// The focused button of the About box shows a black ring with a white one
+// inside, one logical pixel each, on its green face, at 100 % and 200 %.
+TEST_F(Access, AboutBoxFocusMarkStandsOut) {
+    AutorX& a = forms::autorX();
+    ASSERT_TRUE(focusIn(a, *a.Command1));
+    for (const qreal ratio : {1.0, 2.0}) {
+        SCOPED_TRACE(ratio);
+        for (ColourButton* button : {a.Command1, a.Command2}) {
+            QImage face(button->size() * ratio, QImage::Format_RGB32);
+            face.setDevicePixelRatio(ratio);
+            button->render(&face);
+            const int y = face.height() / 2;
+            const int outer = int(ColourButton::FocusInset * ratio);
+            const bool focused = button->hasFocus();
+            for (int i = 0; i < int(ratio); ++i) {
+                EXPECT_EQ(face.pixel(outer + i, y) == qRgb(0, 0, 0), focused) << i;
+                EXPECT_EQ(face.pixel(outer + int(ratio) + i, y) == qRgb(255, 255, 255), focused)
+                    << i;
+                EXPECT_EQ(face.pixel(face.width() - 1 - outer - i, y) == qRgb(0, 0, 0), focused)
+                    << i;
+            }
+            // Inside the ring the face keeps its colour.
+            EXPECT_EQ(face.pixel(outer + 2 * int(ratio), y), qRgb(0, 128, 0));
+        }
+    }
+}
+
+} // namespace
