@@ -7,6 +7,7 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QTreeView>
 
 #include <algorithm>
 
@@ -75,16 +76,14 @@ public:
     using QIdentityProxyModel::QIdentityProxyModel;
 
     QVariant data(const QModelIndex& index, int role) const override {
-        constexpr int SizeColumn = 1;
-        constexpr int DateColumn = 3;
         const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
         if (role != Qt::DisplayRole || !files)
             return QIdentityProxyModel::data(index, role);
         const QModelIndex source = mapToSource(index);
         // Folders show no size.
-        if (index.column() == SizeColumn && !files->isDir(source))
+        if (index.column() == SaveFileDialog::SizeColumn && !files->isDir(source))
             return QLocale().formattedDataSize(files->size(source));
-        if (index.column() == DateColumn)
+        if (index.column() == SaveFileDialog::DateColumn)
             return QLocale().toString(files->fileInfo(source).lastModified(), QLocale::ShortFormat);
         return QIdentityProxyModel::data(index, role);
     }
@@ -149,6 +148,7 @@ SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, c
     setProxyModel(new PolishFormats(this));
     if (auto* sidebar = findChild<QListView*>(QStringLiteral("sidebar")))
         new SidebarFit(*sidebar);
+    fitDetailColumns();
 
     confirmCreate = [this](const QString& path) {
         const QString text = QStringLiteral("%1\nTen plik nie istnieje.\nCzy chcesz go utworzyć?")
@@ -159,6 +159,20 @@ SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, c
     reportMissingFolder = [this](const QString& folder) {
         QMessageBox::warning(this, windowTitle(), missingFolderMessage(folder));
     };
+}
+
+// The size, type and date columns are as wide as what the folder shows in
+// them ("Obraz BMP Windows" is cut in Qt's width); the user may still change
+// them until the next folder is shown.
+void SaveFileDialog::fitDetailColumns() {
+    auto* details = findChild<QTreeView*>(QStringLiteral("treeView"));
+    auto* files = findChild<QFileSystemModel*>();
+    if (!details || !files)
+        return;
+    connect(files, &QFileSystemModel::directoryLoaded, details, [details] {
+        for (const int column : {SizeColumn, TypeColumn, DateColumn})
+            details->resizeColumnToContents(column);
+    });
 }
 
 void SaveFileDialog::accept() {

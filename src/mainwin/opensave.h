@@ -60,6 +60,14 @@ public:
     std::function<void(const QString& folder)> reportMissingFolder;
 
     void accept() override;
+
+    // The columns of the detail view.
+    static constexpr int SizeColumn = 1;
+    static constexpr int TypeColumn = 2;
+    static constexpr int DateColumn = 3;
+
+private:
+    void fitDetailColumns();
 };
 
 } // namespace opensave
