@@ -33,19 +33,32 @@ protected:
     }
 };
 
-// Only a top-level widget that no class of Qt's own describes, and only once:
-// at the level of its own class, which is asked first.
+bool isPlainWindow(const QWidget& widget) {
+    return widget.isWindow() &&
+           (widget.windowType() == Qt::Window || widget.windowType() == Qt::Dialog);
+}
+
+// The interface is made once and kept while the widget lives, so the role
+// follows the widget: a window put into another window (the render child in
+// the main window's work area) is a plain part of it from then on.
+class WindowWidget final : public QAccessibleWidget {
+public:
+    explicit WindowWidget(QWidget* widget) : QAccessibleWidget(widget) {}
+    QAccessible::Role role() const override {
+        return isPlainWindow(*widget()) ? windowRole(*widget()) : QAccessible::Client;
+    }
+};
+
+// Only a window that no class of Qt's own describes (QDialog and QMainWindow
+// have theirs), and only once: at the level of its own class, asked first.
 QAccessibleInterface* windowInterface(const QString& className, QObject* object) {
     if (!object || !object->isWidgetType())
         return nullptr;
     auto* widget = static_cast<QWidget*>(object);
-    if (!widget->isWindow() || className != QLatin1String(object->metaObject()->className()) ||
+    if (className != QLatin1String(object->metaObject()->className()) || !isPlainWindow(*widget) ||
         qobject_cast<QDialog*>(widget) || qobject_cast<QMainWindow*>(widget))
         return nullptr;
-    const Qt::WindowType type = widget->windowType();
-    if (type != Qt::Window && type != Qt::Dialog)
-        return nullptr;
-    return new QAccessibleWidget(widget, windowRole(*widget));
+    return new WindowWidget(widget);
 }
 
 } // namespace

@@ -283,6 +283,19 @@ INSTANTIATE_TEST_SUITE_P(
                      return t.own.get();
                  },
                  QAccessible::Window},
+        // Made on its own, then put into the main window's work area: a part
+        // of the main window, not a frame in a frame.
+        RoleCase{"RysInTheMainWindow",
+                 [](Access&) -> QWidget* {
+                     MDI& main = forms::mdi();
+                     main.Timer1->stop();
+                     Rys& child = forms::rys();
+                     child.stopTimer();
+                     QAccessible::queryAccessibleInterface(&child);
+                     main.showRenderWindow(child);
+                     return &child;
+                 },
+                 QAccessible::Client},
         RoleCase{"AutorX", [](Access&) -> QWidget* { return &forms::autorX(); },
                  QAccessible::Dialog},
         RoleCase{"Tlo", [](Access&) -> QWidget* { return &forms::tlo(); }, QAccessible::Dialog},
