@@ -204,63 +204,29 @@ TEST_F(Access, OnlyPlainEnterOnAnEnabledPushOrToolButtonPresses) {
     EXPECT_FALSE(presses(disabled, Qt::Key_Return, Qt::NoModifier));
 }
 
-struct RoleCase {
-    const char* row;
-    std::function<QWidget*(Access&)> window;
-    QAccessible::Role role;
-};
-
-void PrintTo(const RoleCase& c, std::ostream* out) {
-    *out << c.row;
-}
-
-class WindowRoles : public Access, public testing::WithParamInterface<RoleCase> {};
-
 // A screen reader hears a frame for a program window and a dialog for a
-// dialog, never a "filler".
-TEST_P(WindowRoles, AreFramesAndDialogs) {
-    QWidget* window = GetParam().window(*this);
-    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window);
-    ASSERT_NE(face, nullptr);
-    EXPECT_EQ(face->role(), GetParam().role);
-    EXPECT_FALSE(face->text(QAccessible::Name).isEmpty());
+// dialog, never a "filler"; the render child, made on its own and then put
+// into the main window's work area, is a part of it, not a frame in a frame.
+TEST_F(Access, WindowsAreFramesAndDialogs) {
+    MDI& main = forms::mdi();
+    main.Timer1->stop();
+    Rys& child = forms::rys();
+    child.stopTimer();
+    QAccessible::queryAccessibleInterface(&child);
+    main.showRenderWindow(child);
+    opensave::SaveFileDialog save(nullptr, opensave::convertFilter("B|*.bmp"), "Zapisz jako",
+                                  folder.path());
+    const std::pair<QWidget*, QAccessible::Role> table[] = {
+        {&forms::redak(), QAccessible::Window}, {&main, QAccessible::Window},
+        {&child, QAccessible::Client},          {&forms::autorX(), QAccessible::Dialog},
+        {&forms::tlo(), QAccessible::Dialog},   {&save, QAccessible::Dialog}};
+    for (const auto& [window, role] : table) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window);
+        ASSERT_NE(face, nullptr);
+        EXPECT_EQ(face->role(), role) << window->metaObject()->className();
+        EXPECT_FALSE(face->text(QAccessible::Name).isEmpty());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Windows, WindowRoles,
-    testing::Values(
-        RoleCase{"Redak", [](Access&) -> QWidget* { return &forms::redak(); }, QAccessible::Window},
-        RoleCase{"MDI",
-                 [](Access&) -> QWidget* {
-                     forms::mdi().Timer1->stop();
-                     return &forms::mdi();
-                 },
-                 QAccessible::Window},
-        // Made on its own, then put into the main window's work area: a part
-        // of the main window, not a frame in a frame.
-        RoleCase{"RysInTheMainWindow",
-                 [](Access&) -> QWidget* {
-                     MDI& main = forms::mdi();
-                     main.Timer1->stop();
-                     Rys& child = forms::rys();
-                     child.stopTimer();
-                     QAccessible::queryAccessibleInterface(&child);
-                     main.showRenderWindow(child);
-                     return &child;
-                 },
-                 QAccessible::Client},
-        RoleCase{"AutorX", [](Access&) -> QWidget* { return &forms::autorX(); },
-                 QAccessible::Dialog},
-        RoleCase{"Tlo", [](Access&) -> QWidget* { return &forms::tlo(); }, QAccessible::Dialog},
-        RoleCase{"SaveDialog",
-                 [](Access& t) -> QWidget* {
-                     t.own = std::make_unique<opensave::SaveFileDialog>(
-                         nullptr, opensave::convertFilter("B|*.bmp"), "Zapisz jako",
-                         t.folder.path());
-                     return t.own.get();
-                 },
-                 QAccessible::Dialog}),
-    [](const testing::TestParamInfo<RoleCase>& info) { return std::string(info.param.row); });
 
 QString description(QWidget* widget) {
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
