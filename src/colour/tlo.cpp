@@ -4,6 +4,7 @@
 #include "resources/frames.h"
 #include "resources/icons.h"
 #include "resources/palette.h"
+#include "resources/spoken.h"
 #include "resources/twips.h"
 
 #include <QEventLoop>
@@ -161,6 +162,7 @@ void Tlo::showState() {
     p.setColor(QPalette::Window, toQColor(model_.previewBack()));
     p.setColor(QPalette::WindowText, toQColor(model_.previewText()));
     Label1->setPalette(p);
+    Label1->setAccessibleDescription(spoken::colourDescription(toQColor(model_.previewBack())));
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "editor/colourswatch.h"
 
 #include "resources/palette.h"
+#include "resources/spoken.h"
 
 ColourSwatch::ColourSwatch(QWidget* parent) : QLabel(parent) {
     setAutoFillBackground(true);
@@ -12,4 +13,5 @@ void ColourSwatch::setBackColor(pismolot::ColourValue colour) {
     QPalette p = palette();
     p.setColor(QPalette::Window, toQColor(colour));
     setPalette(p);
+    setAccessibleDescription(spoken::colourDescription(toQColor(colour)));
 }

@@ -5,7 +5,8 @@
 #include <QLabel>
 
 // A label whose background shows a stored colour value, which may be a
-// system colour reference; the value itself is kept, not just its RGB.
+// system colour reference; the value itself is kept, not just its RGB. Its
+// description tells a screen reader the colour shown.
 class ColourSwatch : public QLabel {
     Q_OBJECT
 public:

@@ -4,7 +4,12 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QIdentityProxyModel>
+#include <QListView>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace opensave {
 
@@ -63,23 +68,63 @@ QString missingFolderMessage(const QString& folder) {
 
 namespace {
 
-// Qt's file model writes the modification dates in the system's language
-// ("7 Dec 2026"); the program speaks Polish whatever the system's language.
-class PolishDates final : public QIdentityProxyModel {
+// Qt's file model writes sizes and modification dates in the system's
+// language ("8.86 KiB", "7 Dec 2026"); the program speaks Polish whatever the
+// system's language.
+class PolishFormats final : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
 
     QVariant data(const QModelIndex& index, int role) const override {
-        constexpr int DateColumn = 3;
         const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
-        if (role != Qt::DisplayRole || index.column() != DateColumn || !files)
+        if (role != Qt::DisplayRole || !files)
             return QIdentityProxyModel::data(index, role);
-        return QLocale().toString(files->fileInfo(mapToSource(index)).lastModified(),
-                                  QLocale::ShortFormat);
+        const QModelIndex source = mapToSource(index);
+        // Folders show no size.
+        if (index.column() == SaveFileDialog::SizeColumn && !files->isDir(source))
+            return QLocale().formattedDataSize(files->size(source));
+        if (index.column() == SaveFileDialog::DateColumn)
+            return QLocale().toString(files->fileInfo(source).lastModified(), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
     }
 };
 
+// Keeps the dialog's list of places ("Komputer", the home folder, the user's
+// bookmarks) at least as wide as its longest entry: Qt sizes it for English
+// names, or as the last dialog left it, and cuts the rest.
+class SidebarFit final : public QObject {
+public:
+    explicit SidebarFit(QListView& sidebar) : QObject(&sidebar), sidebar_(sidebar) {
+        QAbstractItemModel* places = sidebar.model();
+        if (!places)
+            return;
+        connect(places, &QAbstractItemModel::rowsInserted, this, &SidebarFit::fit);
+        connect(places, &QAbstractItemModel::dataChanged, this, &SidebarFit::fit);
+        connect(places, &QAbstractItemModel::modelReset, this, &SidebarFit::fit);
+        fit();
+    }
+
+    void fit() {
+        sidebar_.ensurePolished();
+        sidebar_.setMinimumWidth(sidebarWidth(sidebar_));
+    }
+
+private:
+    QListView& sidebar_;
+};
+
 } // namespace
+
+int sidebarWidth(const QListView& sidebar) {
+    const QAbstractItemModel* places = sidebar.model();
+    int widest = 0;
+    for (int row = 0; places && row < places->rowCount(sidebar.rootIndex()); ++row)
+        widest = std::max(
+            widest, sidebar.sizeHintForIndex(places->index(row, 0, sidebar.rootIndex())).width());
+    // The frame on both sides, and room for a scroll bar once the list is long.
+    return widest + 2 * sidebar.frameWidth() + sidebar.verticalScrollBar()->sizeHint().width() +
+           2 * sidebar.spacing();
+}
 
 SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, const QString& title,
                                const QString& initialDir)
@@ -100,7 +145,10 @@ SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, c
     // Qt's Polish texts call this button "Zachowaj"; the program's own
     // menu says "Zapisz jako...".
     setLabelText(QFileDialog::Accept, QStringLiteral("&Zapisz"));
-    setProxyModel(new PolishDates(this));
+    setProxyModel(new PolishFormats(this));
+    if (auto* sidebar = findChild<QListView*>(QStringLiteral("sidebar")))
+        new SidebarFit(*sidebar);
+    fitDetailColumns();
 
     confirmCreate = [this](const QString& path) {
         const QString text = QStringLiteral("%1\nTen plik nie istnieje.\nCzy chcesz go utworzyć?")
@@ -111,6 +159,20 @@ SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, c
     reportMissingFolder = [this](const QString& folder) {
         QMessageBox::warning(this, windowTitle(), missingFolderMessage(folder));
     };
+}
+
+// The size, type and date columns are as wide as what the folder shows in
+// them ("Obraz BMP Windows" is cut in Qt's width); the user may still change
+// them until the next folder is shown.
+void SaveFileDialog::fitDetailColumns() {
+    auto* details = findChild<QTreeView*>(QStringLiteral("treeView"));
+    auto* files = findChild<QFileSystemModel*>();
+    if (!details || !files)
+        return;
+    connect(files, &QFileSystemModel::directoryLoaded, details, [details] {
+        for (const int column : {SizeColumn, TypeColumn, DateColumn})
+            details->resizeColumnToContents(column);
+    });
 }
 
 void SaveFileDialog::accept() {

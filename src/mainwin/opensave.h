@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class QListView;
+
 // The save-file question of the program ("Zapisz jako...").
 namespace opensave {
 
@@ -37,6 +39,10 @@ QString missingFolderMessage(const QString& folder);
 // the first NUL, without leading and trailing spaces.
 QString fileNameFromBuffer(QStringView buffer);
 
+// The width a file dialog's list of places needs to show its longest entry
+// whole, its frame and a scroll bar included.
+int sidebarWidth(const QListView& sidebar);
+
 // The save dialog: overwrite question from QFileDialog, plus a question
 // before a file that does not exist yet is created, and a refusal of a name
 // in a folder that does not exist.
@@ -54,6 +60,14 @@ public:
     std::function<void(const QString& folder)> reportMissingFolder;
 
     void accept() override;
+
+    // The columns of the detail view.
+    static constexpr int SizeColumn = 1;
+    static constexpr int TypeColumn = 2;
+    static constexpr int DateColumn = 3;
+
+private:
+    void fitDetailColumns();
 };
 
 } // namespace opensave

@@ -2,7 +2,9 @@
 
 #include "mainwin/output.h"
 #include "mainwin/windowplatform.h"
+#include "render/styles.h"
 #include "render/textraster.h"
+#include "resources/spoken.h"
 #include "resources/twips.h"
 
 #include <QApplication>
@@ -82,6 +84,8 @@ void Rys::setResultPicture(const QImage& picture) {
     shown.setDevicePixelRatio(devicePixelRatioF());
     Picture1->setPixmap(shown);
     Picture1->resize(shown.deviceIndependentSize().toSize());
+    Picture1->setAccessibleDescription(spoken::pictureDescription(
+        settings_.text, pismolot::styleName(settings_.styleIndex), picture.size()));
 }
 
 void Rys::showResultPicture() {

@@ -1,5 +1,7 @@
 #include "resources/appearance.h"
 
+#include "resources/access.h"
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QLibraryInfo>
@@ -45,6 +47,7 @@ void setUpApplication(QApplication& app) {
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     loadQtTranslation(app);
     QApplication::setFont(dialogFont());
+    setUpAccess(app);
 }
 
 } // namespace ui

@@ -24,7 +24,8 @@ QFont dialogFont(double points = 8);
 // Polish. Returns false when the translation is not installed.
 bool loadQtTranslation(QCoreApplication& app);
 
-// The dialog font for every window, Qt's Polish texts and Polish formats.
+// The dialog font for every window, Qt's Polish texts and Polish formats,
+// and the keyboard and screen-reader habits of setUpAccess.
 void setUpApplication(QApplication& app);
 
 } // namespace ui

@@ -3,8 +3,20 @@
 #include "resources/palette.h"
 
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 #include <qdrawutil.h>
+
+namespace {
+
+// A one-pixel frame just inside `r`, filled rather than stroked so that it
+// covers whole device pixels at any scale.
+void frameRect(QPainter& p, const QRect& r, const QColor& colour) {
+    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), colour);
+    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), colour);
+    p.fillRect(QRect(r.left(), r.top(), 1, r.height()), colour);
+    p.fillRect(QRect(r.right(), r.top(), 1, r.height()), colour);
+}
+
+} // namespace
 
 ColourButton::ColourButton(const QString& caption, QWidget* parent)
     : QPushButton(caption, parent) {}
@@ -32,9 +44,10 @@ void ColourButton::paintEvent(QPaintEvent*) {
         p.drawText(inside, Qt::AlignCenter | Qt::TextShowMnemonic, text());
     }
     if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = inside.adjusted(4, 4, -4, -4);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &p, this);
+        // A dark ring with a light one inside it shows on any face colour;
+        // the style's mark is a faint line that vanishes on a coloured face.
+        const QRect ring = inside.adjusted(FocusInset, FocusInset, -FocusInset, -FocusInset);
+        frameRect(p, ring, Qt::black);
+        frameRect(p, ring.adjusted(1, 1, -1, -1), Qt::white);
     }
 }

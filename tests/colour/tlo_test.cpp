@@ -199,8 +199,9 @@ TEST_F(TloTest, EnterAndEscPressNeitherButton) {
     QSignalSpy ok(d.Command1, &QPushButton::clicked);
     QSignalSpy cancel(d.Command2, &QPushButton::clicked);
     retype(d.Text1, QStringLiteral("40"));
-    for (QWidget* focus : {static_cast<QWidget*>(d.Text1), static_cast<QWidget*>(d.HScroll1),
-                           static_cast<QWidget*>(d.Command1)}) {
+    // With no button focused (Enter on a focused button presses it: see
+    // keyboard_and_reader_test).
+    for (QWidget* focus : {static_cast<QWidget*>(d.Text1), static_cast<QWidget*>(d.HScroll1)}) {
         focus->setFocus();
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
             QTest::keyClick(focus, key);

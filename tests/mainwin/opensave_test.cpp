@@ -3,13 +3,20 @@
 #include "mainwin/output.h"
 
 #include <QAbstractProxyModel>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileSystemModel>
 #include <QLineEdit>
+#include <QListView>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
+#include <QUrl>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -225,8 +232,9 @@ TEST(SaveFileDialog, ProgramsFiltersKeepTheTypedName) {
 
 } // namespace
 
-// The dialog's date column speaks the program's language, not the system's.
-TEST(SaveFileDialog, DatesAreWrittenInPolish) {
+// The dialog's size and date columns speak the program's language, not the
+// system's.
+TEST(SaveFileDialog, SizesAndDatesAreWrittenInPolish) {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     QTemporaryDir dir;
@@ -234,6 +242,7 @@ TEST(SaveFileDialog, DatesAreWrittenInPolish) {
     const QString path = dir.filePath("obraz.bmp");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(9072, 'x'));
     file.close();
     opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter("B|*.bmp"), "T", dir.path());
     const QAbstractProxyModel* shown = dialog.proxyModel();
@@ -243,7 +252,7 @@ TEST(SaveFileDialog, DatesAreWrittenInPolish) {
     QModelIndex date;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            date = shown->mapFromSource(files->index(path, 3));
+            date = shown->mapFromSource(files->index(path, opensave::SaveFileDialog::DateColumn));
             return date.isValid() && !shown->data(date).toString().isEmpty();
         },
         5000));
@@ -252,5 +261,66 @@ TEST(SaveFileDialog, DatesAreWrittenInPolish) {
     EXPECT_NE(shown->data(date).toString(),
               QLocale::system().toString(modified, QLocale::ShortFormat))
         << "the test needs a system language other than Polish (LC_ALL=C.UTF-8)";
+    const QModelIndex size =
+        shown->mapFromSource(files->index(path, opensave::SaveFileDialog::SizeColumn));
+    EXPECT_EQ(shown->data(size).toString(), "8,86 KiB");
+    // A folder has no size.
+    const QModelIndex folder =
+        shown->mapFromSource(files->index(dir.path(), opensave::SaveFileDialog::SizeColumn));
+    EXPECT_EQ(shown->data(folder).toString(), "");
+    QLocale::setDefault(before);
+}
+
+// The places ("Komputer", the home folder) and the detail columns ("Obraz
+// BMP Windows") show their texts whole, also when a longer place is added.
+TEST(SaveFileDialog, PlacesAndColumnsShowTheirTextsWhole) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile file(dir.filePath("obraz.bmp"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(9072, 'x'));
+    file.close();
+    const QString longPlace = dir.filePath("Obrazy z wakacji nad morzem");
+    ASSERT_TRUE(QDir().mkpath(longPlace));
+    opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter("B|*.bmp"), "T", dir.path());
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.resize(600, 400);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    auto* places = dialog.findChild<QListView*>("sidebar");
+    auto* details = dialog.findChild<QTreeView*>("treeView");
+    ASSERT_NE(places, nullptr);
+    ASSERT_NE(details, nullptr);
+    auto wholeEntries = [&] {
+        int widest = 0;
+        for (int row = 0; row < places->model()->rowCount(); ++row)
+            widest =
+                std::max(widest, places->sizeHintForIndex(places->model()->index(row, 0)).width());
+        return places->viewport()->width() >= widest;
+    };
+    EXPECT_TRUE(wholeEntries()) << places->viewport()->width();
+    dialog.setSidebarUrls(dialog.sidebarUrls() << QUrl::fromLocalFile(longPlace));
+    QApplication::processEvents();
+    EXPECT_TRUE(QTest::qWaitFor(wholeEntries, 2000)) << places->viewport()->width();
+
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return details->model()->rowCount(details->rootIndex()) == 2; }, 5000));
+    QApplication::processEvents();
+    // A view item elides what is wider than its column less the text margins.
+    const int margins =
+        2 * (details->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, details) + 1);
+    for (const int column :
+         {opensave::SaveFileDialog::SizeColumn, opensave::SaveFileDialog::TypeColumn,
+          opensave::SaveFileDialog::DateColumn}) {
+        for (int r = 0; r < details->model()->rowCount(details->rootIndex()); ++r) {
+            const QString text =
+                details->model()->index(r, column, details->rootIndex()).data().toString();
+            EXPECT_GE(details->columnWidth(column),
+                      details->fontMetrics().horizontalAdvance(text) + margins)
+                << text.toStdString();
+        }
+    }
     QLocale::setDefault(before);
 }
