@@ -41,6 +41,7 @@ AutorX::AutorX(QWidget* parent) : QWidget(parent) {
     setWindowIcon(icons::common());
     setWindowFlags(Qt::Dialog | ui::FixedFrame);
     setFixedSize(twips::size(4680, 3060));
+    ui::refuseMaximising(*this);
     QPalette p = palette();
     p.setColor(QPalette::Window, BackgroundBeforePainting);
     setPalette(p);

@@ -24,6 +24,7 @@ Tlo::Tlo(QWidget* parent) : QDialog(parent) {
     setWindowIcon(icons::common());
     setWindowFlags(Qt::Dialog | ui::FixedFrame);
     setFixedSize(twips::size(5655, 1950));
+    ui::refuseMaximising(*this);
     createControls();
     connectControls();
     showState();

@@ -2,6 +2,8 @@
 
 #include <qnamespace.h>
 
+class QWidget;
+
 namespace ui {
 
 // The frame of a window with a fixed single border: title, system menu and
@@ -14,5 +16,13 @@ namespace ui {
 inline constexpr Qt::WindowFlags FixedFrame = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                               Qt::MSWindowsFixedSizeDialogHint;
+
+// Keeps a fixed-size window out of the maximised and full-screen states on
+// Wayland. Qt's own title bar there offers a maximise button whatever the
+// flags say, and a compositor that maximises a window which then keeps its
+// size ends the program for breaking the protocol. Each such request is taken
+// back at once, before the compositor answers it, so the window stays as it
+// is. Elsewhere the window manager already refuses, and this does nothing.
+void refuseMaximising(QWidget& window);
 
 } // namespace ui
