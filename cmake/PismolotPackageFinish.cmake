@@ -23,6 +23,11 @@ if(NOT result EQUAL 0)
     message(FATAL_ERROR "gzip ${docdir}/changelog failed")
 endif()
 
+# Lintian's verdicts that do not hold for this package, each with its reason.
+set(overrides ${stage}${CPACK_PACKAGING_INSTALL_PREFIX}/share/lintian/overrides)
+file(MAKE_DIRECTORY ${overrides})
+file(COPY_FILE ${CPACK_PISMOLOT_LINTIAN_OVERRIDES} ${overrides}/pismolot)
+
 # Every staged file and folder dated SOURCE_DATE_EPOCH, so the archive's
 # dates do not depend on when the files were built or installed.
 file(GLOB_RECURSE staged LIST_DIRECTORIES true ${stage}/*)

@@ -41,7 +41,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${maintainer}")
 # make the same package whenever it is made.
 if("$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
     file(STRINGS ${CPACK_PISMOLOT_CHANGELOG} trailer REGEX "^ -- " LIMIT_COUNT 1)
-    string(REGEX REPLACE ".*>  [A-Z][a-z][a-z], " "" date "${trailer}")
+    string(REGEX REPLACE "^ -- .*  ([A-Z][a-z][a-z], )" "" date "${trailer}")
     execute_process(COMMAND date -d "${date}" +%s OUTPUT_VARIABLE epoch
         OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE result)
     if(NOT result EQUAL 0)
