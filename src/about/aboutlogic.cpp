@@ -18,7 +18,7 @@ QString installedFile(const QString& programDir, const QString& fromProgram,
     if (!programDir.isEmpty()) {
         const QDir dir(programDir);
         for (const QString& candidate : {QFileInfo(fromProgram).fileName(), fromProgram}) {
-            const QString path = QDir::cleanPath(dir.absoluteFilePath(candidate));
+            QString path = QDir::cleanPath(dir.absoluteFilePath(candidate));
             if (QFileInfo(path).isFile())
                 return path;
         }
