@@ -7,6 +7,58 @@ elseif(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
     add_compile_options(-Wall -Wextra -Wpedantic)
 endif()
 
+# The distribution's hardening, as its packages are built (fortified
+# functions, the stack protector, full RELRO with BIND_NOW, PIE), taken from
+# dpkg-buildflags where it exists, for the optimised build types only (glibc's
+# fortification needs the optimiser). The sanitizer and fuzzing builds find
+# faults and keep their own instrumentation instead.
+option(PISMOLOT_DISTRIBUTION_FLAGS "Build with the distribution's hardening flags (dpkg-buildflags)" ON)
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+include(CheckPIESupported)
+check_pie_supported()
+find_program(PISMOLOT_DPKG_BUILDFLAGS dpkg-buildflags)
+if(PISMOLOT_DISTRIBUTION_FLAGS AND PISMOLOT_DPKG_BUILDFLAGS AND NOT PISMOLOT_SANITIZE
+   AND NOT PISMOLOT_FUZZ)
+    set(optimised $<NOT:$<CONFIG:Debug>>)
+    foreach(kind IN ITEMS CPPFLAGS CXXFLAGS LDFLAGS)
+        # Its file-path mappings are of the folder it runs in; the ones below
+        # maps the source and build folders instead.
+        execute_process(
+            COMMAND ${CMAKE_COMMAND} -E env
+                "DEB_BUILD_MAINT_OPTIONS=hardening=+all reproducible=-fixfilepath,-fixdebugpath"
+                ${PISMOLOT_DPKG_BUILDFLAGS} --get ${kind}
+            OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE
+            RESULT_VARIABLE result)
+        if(NOT result EQUAL 0)
+            message(FATAL_ERROR "dpkg-buildflags --get ${kind} failed")
+        endif()
+        separate_arguments(flags UNIX_COMMAND "${flags}")
+        # The build type sets the optimisation and the debug information.
+        list(FILTER flags EXCLUDE REGEX "^-O|^-g$")
+        # Level 3 checks buffers whose size is known at run time only too,
+        # which is most of this program's (and what later dpkg gives).
+        if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_GREATER_EQUAL 12)
+            list(TRANSFORM flags REPLACE "^-D_FORTIFY_SOURCE=2$" "-D_FORTIFY_SOURCE=3")
+            if("-D_FORTIFY_SOURCE=3" IN_LIST flags)
+                list(PREPEND flags -U_FORTIFY_SOURCE)
+            endif()
+        endif()
+        if(kind STREQUAL "LDFLAGS")
+            add_link_options("$<${optimised}:${flags}>")
+        else()
+            add_compile_options("$<${optimised}:${flags}>")
+        endif()
+    endforeach()
+endif()
+
+# No build folder in the binaries and their debug information, so that the
+# same sources give the same bytes wherever they are built. The build folder
+# is mapped last so that it wins when it lies inside the source folder.
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=.
+                        -ffile-prefix-map=${PROJECT_BINARY_DIR}=build)
+endif()
+
 if(PISMOLOT_SANITIZE)
     if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
         add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer

@@ -2,17 +2,42 @@
 
 #include "render/numbers.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
 #include <cstdint>
 
-// PISMOLOT_WEB_ADDRESS, PISMOLOT_MAIL_ADDRESS and PISMOLOT_DOC_DIR are the
-// build's settings (src/about/CMakeLists.txt).
+// PISMOLOT_WEB_ADDRESS, PISMOLOT_MAIL_ADDRESS, PISMOLOT_GUIDE_FROM_PROGRAM and
+// PISMOLOT_GUIDE_INSTALLED are the build's settings (src/about/CMakeLists.txt).
 
 namespace about {
 
-QUrl webTarget(const QString& webAddress, const QString& docDir) {
+QString installedFile(const QString& programDir, const QString& fromProgram,
+                      const QString& installed) {
+    if (!programDir.isEmpty()) {
+        const QDir dir(programDir);
+        for (const QString& candidate : {QFileInfo(fromProgram).fileName(), fromProgram}) {
+            QString path = QDir::cleanPath(dir.absoluteFilePath(candidate));
+            if (QFileInfo(path).isFile())
+                return path;
+        }
+    }
+    return installed;
+}
+
+QString guideFile() {
+    // The program's folder is known only once the application object exists.
+    const QString programDir =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+    return installedFile(programDir, QString::fromUtf8(PISMOLOT_GUIDE_FROM_PROGRAM),
+                         QString::fromUtf8(PISMOLOT_GUIDE_INSTALLED));
+}
+
+QUrl webTarget(const QString& webAddress, const QString& guidePath) {
     const QString address = webAddress.trimmed();
     if (address.isEmpty())
-        return QUrl::fromLocalFile(docDir + QStringLiteral("/docs/guide.md"));
+        return QUrl::fromLocalFile(guidePath);
     if (address.startsWith(QLatin1Char('/')))
         return QUrl::fromLocalFile(address);
     return QUrl(address);
@@ -27,7 +52,7 @@ QUrl mailTarget(const QString& mailAddress) {
 }
 
 QUrl webTarget() {
-    return webTarget(QString::fromUtf8(PISMOLOT_WEB_ADDRESS), QString::fromUtf8(PISMOLOT_DOC_DIR));
+    return webTarget(QString::fromUtf8(PISMOLOT_WEB_ADDRESS), guideFile());
 }
 
 QUrl mailTarget() {

@@ -19,9 +19,19 @@ inline constexpr pismolot::ColourValue HighlightColour = pismolot::ColourValue::
 inline constexpr const char* FreewareNotice =
     "Program jest darmowy (freeware): możesz go używać i rozdawać bez opłat.";
 
+// Where a file installed with the program is, found from the running
+// program's folder `programDir` wherever the tree was installed or unpacked:
+// beside the program, then at `fromProgram`, its path relative to the
+// installed program's folder (../share/... from bin/). When neither exists,
+// or the folder is unknown (empty), `installed`, the configured location.
+QString installedFile(const QString& programDir, const QString& fromProgram,
+                      const QString& installed);
+// The user guide this program opens, found as installedFile() finds it.
+QString guideFile();
+
 // What "WWW" opens: the build's web address, or with none set the user guide
-// installed in `docDir`.
-QUrl webTarget(const QString& webAddress, const QString& docDir);
+// at `guidePath`.
+QUrl webTarget(const QString& webAddress, const QString& guidePath);
 // What "Mail" opens: a "mailto:" link to the build's address (given with or
 // without "mailto:"); none (an empty URL) where no address is set.
 QUrl mailTarget(const QString& mailAddress);

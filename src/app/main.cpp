@@ -1,3 +1,4 @@
+#include "about/aboutlogic.h"
 #include "app/forms.h"
 #include "editor/redak.h"
 #include "resources/appearance.h"
@@ -41,6 +42,12 @@ const char* information(int argc, char** argv) {
 int main(int argc, char** argv) {
     if (const char* text = information(argc, argv)) {
         std::fputs(text, stdout);
+        if (text == Usage) {
+            // Where this copy of the program finds its guide, wherever it
+            // was installed; a core application needs no display.
+            const QCoreApplication core(argc, argv);
+            std::printf("The user guide: %s\n", about::guideFile().toLocal8Bit().constData());
+        }
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     }
     QApplication app(argc, argv);

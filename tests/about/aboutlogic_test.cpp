@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 using pismolot::ColourValue;
 
 TEST(AboutGradient, BandHeightRoundsHalfToEven) {
@@ -44,7 +48,8 @@ struct TargetCase {
 class AboutWebTarget : public testing::TestWithParam<TargetCase> {};
 
 TEST_P(AboutWebTarget, FollowsTheBuildSetting) {
-    EXPECT_EQ(about::webTarget(GetParam().setting, QStringLiteral("/opt/p/share/doc/pismolot")),
+    EXPECT_EQ(about::webTarget(GetParam().setting,
+                               QStringLiteral("/opt/p/share/doc/pismolot/docs/guide.html")),
               GetParam().expected);
 }
 
@@ -52,8 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
     Settings, AboutWebTarget,
     testing::Values(
         TargetCase{"NoneIsTheInstalledGuide", "",
-                   QUrl("file:///opt/p/share/doc/pismolot/docs/guide.md")},
-        TargetCase{"BlanksAreNone", "  ", QUrl("file:///opt/p/share/doc/pismolot/docs/guide.md")},
+                   QUrl("file:///opt/p/share/doc/pismolot/docs/guide.html")},
+        TargetCase{"BlanksAreNone", "  ", QUrl("file:///opt/p/share/doc/pismolot/docs/guide.html")},
         TargetCase{"WebPage", "https://trelon.example/pismolot",
                    QUrl("https://trelon.example/pismolot")},
         TargetCase{"LocalPathBecomesAFileUrl", "/usr/share/doc/pismolot/przewodnik ż.md",
@@ -77,3 +82,59 @@ INSTANTIATE_TEST_SUITE_P(Settings, AboutMailTarget,
                          [](const testing::TestParamInfo<TargetCase>& info) {
                              return std::string(info.param.name);
                          });
+
+// Which copy of an installed file the program finds, by what lies where
+// around its folder: the files (relative to a scratch folder) and the
+// program's folder in it.
+struct PlaceCase {
+    const char* name;
+    std::vector<const char*> files;
+    const char* programDir; // nullptr: not known
+    const char* found;      // nullptr: the configured location
+};
+
+class InstalledFile : public testing::TestWithParam<PlaceCase> {};
+
+TEST_P(InstalledFile, IsFoundFromTheProgramsFolder) {
+    const PlaceCase& c = GetParam();
+    QTemporaryDir scratch;
+    ASSERT_TRUE(scratch.isValid());
+    const QDir root(scratch.path());
+    for (const char* file : c.files) {
+        const QString path = root.filePath(QString::fromUtf8(file));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+        if (!path.endsWith(QLatin1Char('/'))) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << file;
+        }
+    }
+    const QString programDir =
+        c.programDir ? root.filePath(QString::fromUtf8(c.programDir)) : QString();
+    const QString installed = QStringLiteral("/configured/share/doc/pismolot/docs/guide.html");
+    const QString expected = c.found ? root.filePath(QString::fromUtf8(c.found)) : installed;
+    EXPECT_EQ(about::installedFile(
+                  programDir, QStringLiteral("../share/doc/pismolot/docs/guide.html"), installed),
+              expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, InstalledFile,
+    testing::Values(
+        PlaceCase{"UnderThePrefixAboveBin",
+                  {"home/.local/bin/pismolot", "home/.local/share/doc/pismolot/docs/guide.html"},
+                  "home/.local/bin",
+                  "home/.local/share/doc/pismolot/docs/guide.html"},
+        PlaceCase{"BesideTheProgramFirst",
+                  {"opt/p/bin/guide.html", "opt/p/share/doc/pismolot/docs/guide.html"},
+                  "opt/p/bin",
+                  "opt/p/bin/guide.html"},
+        PlaceCase{"AnotherPrefixsGuideIsNotOurs",
+                  {"usr/share/doc/pismolot/docs/guide.html", "stage/usr/bin/pismolot"},
+                  "stage/usr/bin",
+                  nullptr},
+        PlaceCase{"AFolderOfThatNameIsNoFile",
+                  {"p/bin/guide.html/", "p/share/doc/pismolot/docs/guide.html/"},
+                  "p/bin",
+                  nullptr},
+        PlaceCase{"NoProgramFolder", {"share/doc/pismolot/docs/guide.html"}, nullptr, nullptr}),
+    [](const testing::TestParamInfo<PlaceCase>& info) { return std::string(info.param.name); });

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One check of the installed tree, run by CTest (tests/install/CMakeLists.txt
 # passes the settings in the environment):
-#   check_install.sh install|tree|desktop_entry|metainfo|manual_pages|completion|deb_package
+#   check_install.sh install|tree|desktop_entry|metainfo|manual_pages|completion|
+#                    prefixes|deb_package|deb_lintian|deb_reproducible
 # Exits 0 when the check passes, 77 when a tool it needs is missing, 1 otherwise.
 set -euo pipefail
 
@@ -41,13 +42,12 @@ expected_files() {
         "share/applications/$id.desktop" \
         "share/metainfo/$id.metainfo.xml" \
         "share/icons/hicolor/scalable/apps/$id.svg" \
-        share/man/man1/pismolot.1 \
-        share/man/man1/pismolot-render.1 \
+        share/man/man1/pismolot.1.gz \
+        share/man/man1/pismolot-render.1.gz \
         share/bash-completion/completions/pismolot-render \
         share/doc/pismolot/README.md \
-        share/doc/pismolot/LICENSE \
         share/doc/pismolot/copyright \
-        share/doc/pismolot/docs/guide.md
+        share/doc/pismolot/docs/guide.html
     for window in editor colour about main; do
         echo "share/doc/pismolot/docs/$window.png"
         echo "share/doc/pismolot/docs/$window@2x.png"
@@ -55,6 +55,31 @@ expected_files() {
     for size in "${icon_sizes[@]}"; do
         echo "share/icons/hicolor/${size}x${size}/apps/$id.png"
     done
+}
+
+# The guide that the program installed in tree $1 (its prefix) says it opens.
+check_guide_found() {
+    local tree=$1 shown
+    shown=$("$tree/bin/pismolot" --help) || fail "$tree/bin/pismolot --help failed"
+    [[ $shown == *"The user guide: $tree/share/doc/pismolot/docs/guide.html"* ]] ||
+        fail "$tree/bin/pismolot finds another guide: $(grep 'user guide' <<<"$shown")"
+}
+
+# Makes the Debian package in $deb_dir (once; the package steps share it).
+deb_dir=$root.deb
+deb=$deb_dir/pismolot_${version}_$(dpkg --print-architecture 2>/dev/null || echo none).deb
+# Who the test names as the package's maintainer: a test package only, never
+# shipped, so an address in the domain reserved for invalid ones.
+test_maintainer="Pismolot install test <install-test@pismolot.invalid>"
+make_deb() { # make_deb OUTPUT-DIR
+    DEBFULLNAME= DEBEMAIL="$test_maintainer" NAME= EMAIL= SOURCE_DATE_EPOCH=1796644800 \
+        "$CPACK_COMMAND" --config "$build/CPackConfig.cmake" -G DEB -B "$1" >"$1.log" 2>&1 || {
+        cat "$1.log" >&2
+        return 1
+    }
+}
+need_deb() {
+    [[ -f $deb ]] || skip "no package: install_deb_package did not make $deb"
 }
 
 # Width and height of a PNG file, from its IHDR chunk.
@@ -97,22 +122,34 @@ tree)
         fail "the metainfo does not launch $id.desktop"
     newest=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" | head -n 1)
     [[ $newest == "$version" ]] || fail "the metainfo's newest release is $newest, the project's $version"
+    grep -qx "StartupWMClass=$PISMOLOT_WM_CLASS" "$desktop" ||
+        fail "the desktop entry does not name the window class $PISMOLOT_WM_CLASS"
     for page in pismolot pismolot-render; do
-        grep -q "^\.TH .*\"Pismolot $version\"" "$tree/share/man/man1/$page.1" ||
+        gzip -t "$tree/share/man/man1/$page.1.gz" || fail "$page.1.gz is not gzip"
+        zcat "$tree/share/man/man1/$page.1.gz" | grep -q "^\.TH .*\"Pismolot $version\"" ||
             fail "the manual page $page.1 does not name version $version"
     done
     shown=$("$tree/bin/pismolot-render" --version 2>&1) || fail "pismolot-render --version failed: $shown"
     [[ $shown == *" $version" ]] || fail "pismolot-render --version printed: $shown"
 
     # The documents' pictures and links point at installed files.
-    for doc in share/doc/pismolot/README.md share/doc/pismolot/docs/guide.md; do
+    links() { # the local targets of Markdown links and HTML src and href
+        { grep -o '](\([^)#:]*\))' "$1" || true; } | sed 's/^](\(.*\))$/\1/'
+        { grep -o '\(src\|href\)="[^"#:]*"' "$1" || true; } | sed 's/^[a-z]*="\(.*\)"$/\1/'
+    }
+    for doc in share/doc/pismolot/README.md share/doc/pismolot/docs/guide.html; do
+        count=0
         while IFS= read -r target; do
+            count=$((count + 1))
             [[ -e $tree/$(dirname "$doc")/$target ]] || fail "$doc links to $target, which is not installed"
-        done < <(grep -o '](\([^)#:]*\))' "$tree/$doc" | sed 's/^](\(.*\))$/\1/')
+        done < <(links "$tree/$doc")
+        ((count > 4)) || fail "$doc has only $count links to installed files"
     done
-    grep -q "Copyright (c) 2026 Pismolot developers" "$tree/share/doc/pismolot/LICENSE" ||
-        fail "LICENSE has no copyright line"
+    grep -q 'src="main.png"' "$tree/share/doc/pismolot/docs/guide.html" ||
+        fail "the guide's page shows no picture"
     grep -qx "License: Expat" "$tree/share/doc/pismolot/copyright" || fail "copyright names no licence"
+    grep -q "Permission is hereby granted" "$tree/share/doc/pismolot/copyright" ||
+        fail "copyright does not hold the licence's text"
     ;;
 
 desktop_entry)
@@ -139,7 +176,7 @@ manual_pages)
     need man man-db
     need groff groff-base
     for page in pismolot pismolot-render; do
-        file="$tree/share/man/man1/$page.1"
+        file="$tree/share/man/man1/$page.1.gz"
         if ! text=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$file" 2>"$root/man.err"); then
             fail "man -l $file"
         fi
@@ -211,23 +248,48 @@ completion)
     fi
     ;;
 
+prefixes)
+    # Installed anywhere, the program finds its own guide: the DESTDIR tree,
+    # two prefixes of their own, and (deb_package) the package's files.
+    check_guide_found "$tree"
+    for prefix in "$root.prefix/usr/local" "$root.prefix/home/ada/.local"; do
+        rm -rf "$prefix"
+        log=$("$CMAKE_COMMAND" --install "$build" --prefix "$prefix" 2>&1) || {
+            echo "$log" >&2
+            fail "cmake --install --prefix $prefix"
+            continue
+        }
+        check_guide_found "$prefix"
+    done
+    rm -rf "$root.prefix"
+    ;;
+
 deb_package)
     need dpkg-deb dpkg
     need dpkg-shlibdeps dpkg-dev
-    out=$(mktemp -d)
-    trap 'rm -rf "$out"' EXIT
-    if ! log=$("$CPACK_COMMAND" --config "$build/CPackConfig.cmake" -G DEB -B "$out" 2>&1); then
-        echo "$log" >&2
+    rm -rf "$deb_dir"
+    mkdir -p "$deb_dir"
+    make_deb "$deb_dir" || {
         fail "cpack -G DEB"
         finish
-    fi
-    deb="$out/pismolot_${version}_$(dpkg --print-architecture).deb"
+    }
     [[ -f $deb ]] || {
-        ls "$out" >&2
+        ls "$deb_dir" >&2
         fail "no $(basename "$deb")"
         finish
     }
     dpkg-deb -f "$deb"
+    [[ $(dpkg-deb -f "$deb" Maintainer) == "$test_maintainer" ]] ||
+        fail "the maintainer is not the one who made the package: $(dpkg-deb -f "$deb" Maintainer)"
+    ! dpkg-deb -f "$deb" | grep -qi "example\.\(com\|org\|net\)" ||
+        fail "the package's fields hold a placeholder address"
+    # Run from where the package puts it.
+    dpkg-deb -x "$deb" "$deb_dir/root"
+    check_guide_found "$deb_dir/root/usr"
+    changelog=$(zcat "$deb_dir/root/usr/share/doc/pismolot/changelog.gz") || fail "no changelog.gz"
+    [[ $(head -n 1 <<<"$changelog") == "pismolot ($version) "* ]] ||
+        fail "the changelog's newest entry is not version $version"
+    grep -q "^ -- $test_maintainer  " <<<"$changelog" || fail "the changelog is not signed by the maintainer"
     depends=$(dpkg-deb -f "$deb" Depends)
     for library in libc6 libqt6core6 libqt6gui6 libqt6widgets6; do
         grep -q "\b$library\b" <<<"$depends" || fail "Depends lacks $library: $depends"
@@ -237,9 +299,38 @@ deb_package)
         fail "the package does not recommend Qt's translations"
     grep -qi "MIT" <<<"$(dpkg-deb -f "$deb" Description)" || fail "the description names no licence"
     # The package holds the same files as the install.
-    diff -u <(expected_files | sed "s|^|.$PISMOLOT_PREFIX/|" | sort) \
+    diff -u <({ expected_files; printf '%s\n' share/doc/pismolot/changelog.gz share/lintian/overrides/pismolot; } | sed "s|^|.$PISMOLOT_PREFIX/|" | sort) \
         <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort) ||
-        fail "the package's files differ from the installed ones (- installed, + packaged)"
+        fail "the package's files differ from the installed ones and the changelog (- expected, + packaged)"
+    ;;
+
+deb_lintian)
+    need lintian lintian
+    need_deb
+    # Every tag down to the pedantic ones is shown; an error or a warning fails.
+    report=$(lintian --pedantic -I --no-tag-display-limit "$deb" 2>&1) || true
+    echo "$report"
+    ! grep -q '^[EW]: ' <<<"$report" || fail "lintian reports errors or warnings"
+    ! grep -q '^[A-Z]: .*hardening-' <<<"$report" || fail "lintian finds the binaries not hardened"
+    ;;
+
+deb_reproducible)
+    need_deb
+    # The same build packed again after its files' dates changed (cpack
+    # stages them anew from these) gives the same bytes.
+    sleep 1
+    touch "$build/src/pismolot" "$build/cli/pismolot-render"
+    find "$build/data" "$build/share" "$build/tools/hicolor" -type f -exec touch {} +
+    again=$deb_dir/again
+    mkdir -p "$again"
+    make_deb "$again" || {
+        fail "cpack -G DEB, the second time"
+        finish
+    }
+    cmp "$deb" "$again/$(basename "$deb")" || {
+        diff <(dpkg-deb -c "$deb") <(dpkg-deb -c "$again/$(basename "$deb")") >&2
+        fail "packing the same build twice gave different packages"
+    }
     ;;
 
 *)
