@@ -229,6 +229,80 @@ TEST(Measure, StripsFindTheSameInkAsOneDrawing) {
     EXPECT_EQ(strips, whole);
 }
 
+// Whether one big drawing of `text` has ink right of or below `screen`: the
+// reference for the measure's cut-letters check.
+bool inkBeyond(const QString& text, const FontChoice& choice, int dpi, QSize screen) {
+    const QSize extent = measureText(text, choice, dpi, QSize(MaxInkWidth, 100000));
+    QImage drawing = makeSurface(extent + QSize(64, 64), dpi);
+    drawText(drawing, text, choice);
+    return inkOf(drawing, screen).outside.x() >= 0;
+}
+
+struct CutCase {
+    const char* name;
+    QString text;
+    FontChoice font;
+};
+
+class CutLetters : public testing::TestWithParam<CutCase> {};
+
+// Across the sizes where the ink crosses the screen's right or bottom edge
+// the measure tells the loss exactly as one big drawing shows it, and the
+// renderer passes it on; the largest fitting size fits and the next does not.
+TEST_P(CutLetters, ToldExactlyWhereInkLeavesTheScreen) {
+    const CutCase& c = GetParam();
+    const QSize screen(400, 300);
+    int cut = 0, kept = 0;
+    for (int points = 60; points <= 420; points += 9) {
+        FontChoice font = c.font;
+        font.size = float(points);
+        const bool expected = inkBeyond(c.text, font, 96, screen);
+        const MeasuredText m = measureDrawnText(c.text, font, 96, screen, false);
+        ASSERT_EQ(m.inkBeyondScreen, expected) << points << " pt";
+        StyleRandom random;
+        bool lettersCut = !expected;
+        renderHeadless({c.text, font, 0, ColourValue::rgb(0, 0, 0)}, screen, 96, random, {},
+                       &lettersCut);
+        EXPECT_EQ(lettersCut, expected) << points << " pt";
+        (expected ? cut : kept) += 1;
+    }
+    EXPECT_GT(cut, 0);
+    EXPECT_GT(kept, 0);
+
+    FontChoice font = c.font;
+    font.size = 420;
+    const int fits = largestFittingSize(c.text, font, 96, screen);
+    ASSERT_GT(fits, 0);
+    font.size = float(fits);
+    EXPECT_FALSE(inkBeyond(c.text, font, 96, screen)) << fits;
+    font.size = float(fits + 1);
+    EXPECT_TRUE(inkBeyond(c.text, font, 96, screen)) << fits + 1;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, CutLetters,
+    testing::Values(
+        // "Text": the right edge goes first; "Ag": the descent; the italic
+        // slant and the underline reach beyond the advance and the glyphs.
+        CutCase{"Text", QStringLiteral("Text"), {QStringLiteral("DejaVu Sans"), 0}},
+        CutCase{"Ag", QStringLiteral("Ag"), {QStringLiteral("DejaVu Serif"), 0}},
+        CutCase{"ItalicF", QStringLiteral("f"), {QStringLiteral("DejaVu Serif"), 0, true, true}},
+        CutCase{"Underline",
+                QStringLiteral("ao"),
+                {QStringLiteral("DejaVu Sans"), 0, false, false, true}},
+        // Spaces beyond the screen lose no letter.
+        CutCase{"TrailingSpaces",
+                QStringLiteral("o") + QString(12, QLatin1Char(' ')),
+                {QStringLiteral("DejaVu Sans"), 0}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CutLetters, NoSizeFitsATextLongerThanTheScreenAtOnePoint) {
+    const QString text(3000, QLatin1Char('W'));
+    const FontChoice font{QStringLiteral("DejaVu Sans"), 24};
+    EXPECT_TRUE(measureDrawnText(text, font, 96, QSize(400, 300), false).inkBeyondScreen);
+    EXPECT_EQ(largestFittingSize(text, font, 96, QSize(400, 300)), 0);
+}
+
 struct DrawableCase {
     const char* name;
     float points;
