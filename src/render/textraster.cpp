@@ -34,14 +34,34 @@ QImage dpiProbe(int dpi) {
 // `baseline` pixels below the surface's top row, the text's origin `left`
 // pixels left of its first column. Moving the text left by whole pixels
 // keeps every pixel where it was (unlike moving it up past its baseline).
+//
+// Glyphs from colour fonts (emoji) come in their own colours, which are never
+// exactly black, so the text is drawn on a transparent layer and every pixel
+// that it covers at least half becomes black on the surface: a letter, in
+// one colour, that the scan recolours. Monochrome glyphs drawn without
+// smoothing cover their pixels wholly and nothing else, as drawn directly.
 void paintText(QImage& surface, const QString& text, const FontChoice& choice, qreal baseline,
                int left = 0) {
-    QPainter painter(&surface);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    painter.setFont(QFont(makeFont(choice), &surface));
-    painter.setPen(Qt::black);
-    painter.drawText(QPointF(-left, baseline), text);
+    QImage layer(surface.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.setDotsPerMeterX(surface.dotsPerMeterX());
+    layer.setDotsPerMeterY(surface.dotsPerMeterY());
+    layer.fill(Qt::transparent);
+    {
+        QPainter painter(&layer);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setFont(QFont(makeFont(choice), &layer));
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(-left, baseline), text);
+    }
+    for (int y = 0; y < surface.height(); ++y) {
+        const auto* cover = reinterpret_cast<const std::uint32_t*>(layer.constScanLine(y));
+        auto* row = reinterpret_cast<std::uint32_t*>(surface.scanLine(y));
+        for (int x = 0; x < surface.width(); ++x) {
+            if (cover[x] >= 0x80000000u)
+                row[x] = 0xFF000000u;
+        }
+    }
 }
 
 enum class Memory { Plain, HugePages };

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QRawFont>
 
 #include <cmath>
 #include <limits>
@@ -301,6 +303,32 @@ TEST(CutLetters, NoSizeFitsATextLongerThanTheScreenAtOnePoint) {
     const FontChoice font{QStringLiteral("DejaVu Sans"), 24};
     EXPECT_TRUE(measureDrawnText(text, font, 96, QSize(400, 300), false).inkBeyondScreen);
     EXPECT_EQ(largestFittingSize(text, font, 96, QSize(400, 300)), 0);
+}
+
+// An emoji that the installed faces give only in colour (Noto Color Emoji,
+// scripts/deps) is drawn as a letter: its picture has the style's colours
+// where the glyph is, not a gap. Monochrome letters stay as they were.
+TEST(ColourGlyphs, EmojiOnlyInColourBecomesALetter) {
+    const QString rocket = QString::fromUcs4(U"\U0001F680");
+    const FontChoice font{QStringLiteral("DejaVu Sans"), 60};
+    ASSERT_TRUE(QFontDatabase::families().contains(QStringLiteral("Noto Color Emoji")))
+        << "fonts-noto-color-emoji is missing";
+    ASSERT_FALSE(QRawFont::fromFont(makeFont(font)).supportsCharacter(U'\U0001F680'))
+        << "the test needs a glyph the text's own face lacks";
+
+    const MeasuredText alone = measureDrawnText(rocket, font, 96, QSize(1920, 1080), true);
+    const Ink ink = inkOf(alone.surface, alone.extent);
+    EXPECT_GT(ink.pixels, 500) << "a 60 pt rocket in black";
+    EXPECT_EQ(ink.grey, 0) << "no colour is left on the scratch surface";
+
+    StyleRandom random;
+    const ColourValue background = ColourValue::rgb(0, 0, 128);
+    const QImage picture = renderHeadless({rocket, font, 0, background}, {1920, 1080}, 96, random);
+    int letters = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            letters += picture.pixel(x, y) != background.toArgb();
+    EXPECT_GT(letters, 500);
 }
 
 struct DrawableCase {
