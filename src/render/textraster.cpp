@@ -36,31 +36,41 @@ QImage dpiProbe(int dpi) {
 // keeps every pixel where it was (unlike moving it up past its baseline).
 //
 // Glyphs from colour fonts (emoji) come in their own colours, which are never
-// exactly black, so the text is drawn on a transparent layer and every pixel
-// that it covers at least half becomes black on the surface: a letter, in
-// one colour, that the scan recolours. Monochrome glyphs drawn without
-// smoothing cover their pixels wholly and nothing else, as drawn directly.
+// exactly black. Monochrome glyphs drawn without smoothing leave only black
+// and the surface's white, so any other colour tells of a colour glyph; only
+// then is the text drawn again, on a transparent layer, and every pixel that
+// it covers at least half becomes black: a letter, in one colour, that the
+// scan recolours. The surface is white before the text is drawn.
 void paintText(QImage& surface, const QString& text, const FontChoice& choice, qreal baseline,
                int left = 0) {
+    const auto draw = [&](QImage& target) {
+        QPainter painter(&target);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setFont(QFont(makeFont(choice), &target));
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(-left, baseline), text);
+    };
+    draw(surface);
+    bool coloured = false;
+    for (int y = 0; y < surface.height() && !coloured; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(surface.constScanLine(y));
+        coloured = std::any_of(row, row + surface.width(), [](std::uint32_t p) {
+            return ((p + 1) & 0x00FFFFFFu) > 1; // neither 0x..000000 nor 0x..FFFFFF
+        });
+    }
+    if (!coloured)
+        return;
     QImage layer(surface.size(), QImage::Format_ARGB32_Premultiplied);
     layer.setDotsPerMeterX(surface.dotsPerMeterX());
     layer.setDotsPerMeterY(surface.dotsPerMeterY());
     layer.fill(Qt::transparent);
-    {
-        QPainter painter(&layer);
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
-        painter.setFont(QFont(makeFont(choice), &layer));
-        painter.setPen(Qt::black);
-        painter.drawText(QPointF(-left, baseline), text);
-    }
+    draw(layer);
     for (int y = 0; y < surface.height(); ++y) {
         const auto* cover = reinterpret_cast<const std::uint32_t*>(layer.constScanLine(y));
         auto* row = reinterpret_cast<std::uint32_t*>(surface.scanLine(y));
-        for (int x = 0; x < surface.width(); ++x) {
-            if (cover[x] >= 0x80000000u)
-                row[x] = 0xFF000000u;
-        }
+        for (int x = 0; x < surface.width(); ++x)
+            row[x] = cover[x] >= 0x80000000u ? 0xFF000000u : 0xFFFFFFFFu;
     }
 }
 
@@ -176,14 +186,15 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
             }
         }
     };
-    // Whether any ink lies in columns `from` up to `to` of rows 0..height.
+    // Whether any ink lies in columns `from` up to `to` of rows 0..height:
+    // in chunks that start narrow, since ink mostly lies right at the edge,
+    // and double up to the strips' size.
     const auto inkInColumns = [&](int from, int to) {
-        const qsizetype chunkLimit = StripBytes / (qsizetype(height) * 4);
-        const int chunk = int(
-            std::clamp<qsizetype>(2 * qsizetype(labelH), 64, std::max<qsizetype>(64, chunkLimit)));
-        for (int left = from; left < to; left += chunk) {
-            QImage strip =
-                allocate(QSize(std::min(chunk, to - left), height), dpi, 0xFFFFFFFF, Memory::Plain);
+        const qsizetype widest = std::max<qsizetype>(64, StripBytes / (qsizetype(height) * 4));
+        qsizetype chunk = 64;
+        for (int left = from; left < to; left += int(chunk), chunk = std::min(widest, chunk * 2)) {
+            QImage strip = allocate(QSize(int(std::min<qsizetype>(chunk, to - left)), height), dpi,
+                                    0xFFFFFFFF, Memory::Plain);
             paintText(strip, text, choice, ascent, left);
             for (int y = 0; y < strip.height(); ++y) {
                 const auto* pixels = reinterpret_cast<const std::uint32_t*>(strip.constScanLine(y));
