@@ -8,13 +8,34 @@
 
 namespace pismolot::cli {
 
-QImage renderPicture(const EffectSettings& settings, QSize screen, int dpi, bool transparent) {
-    StyleRandom fresh;
-    // Tabs and the breaks a line may hold are drawn as the spaces that the
-    // program's text box shows for them.
+namespace {
+
+// Tabs and the breaks a line may hold are drawn as the spaces that the
+// program's text box shows for them.
+EffectSettings asShown(const EffectSettings& settings) {
     EffectSettings shown = settings;
     shown.text = shownOnOneLine(settings.text);
-    return renderHeadless(shown, screen, dpi, fresh, RenderOptions{transparent});
+    return shown;
+}
+
+} // namespace
+
+QImage renderPicture(const EffectSettings& settings, QSize screen, int dpi, bool transparent,
+                     bool* lettersCut) {
+    StyleRandom fresh;
+    return renderHeadless(asShown(settings), screen, dpi, fresh, RenderOptions{transparent},
+                          lettersCut);
+}
+
+QString lettersCutWarning(const EffectSettings& settings, QSize screen, int dpi) {
+    const EffectSettings shown = asShown(settings);
+    const int fits = largestFittingSize(shown.text, shown.font, dpi, screen);
+    const QString screenText = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+    const QString advice =
+        fits > 0 ? QStringLiteral("size %1 or less fits; or give a larger --screen").arg(fits)
+                 : QStringLiteral("no size fits; shorten the text or give a larger --screen");
+    return QStringLiteral("letters beyond the %1 screen were cut off the picture; %2")
+        .arg(screenText, advice);
 }
 
 bool formatAvailable(ImageFormat format) {

@@ -17,7 +17,13 @@ namespace pismolot::cli {
 
 // The picture of `settings`, each call from the generator's first state, as a
 // fresh run starts. Safe to call from several threads at once.
-QImage renderPicture(const EffectSettings& settings, QSize screen, int dpi, bool transparent);
+// `lettersCut` tells whether letters lay beyond the screen and are missing.
+QImage renderPicture(const EffectSettings& settings, QSize screen, int dpi, bool transparent,
+                     bool* lettersCut = nullptr);
+
+// Why a picture whose letters were cut lacks them: the screen, the largest
+// size that fits and --screen, on one line, for a warning.
+QString lettersCutWarning(const EffectSettings& settings, QSize screen, int dpi);
 
 bool formatAvailable(ImageFormat format);
 

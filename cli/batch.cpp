@@ -185,6 +185,7 @@ BatchCounts runBatch(const ReadSome& input, int threads, const BatchFormat& form
     struct Outcome {
         qint64 line;
         QString error; // empty: written
+        QString warning;
     };
 
     std::mutex mutex;
@@ -211,6 +212,9 @@ BatchCounts runBatch(const ReadSome& input, int threads, const BatchFormat& form
             const Outcome& outcome = finished.begin()->second;
             if (outcome.error.isEmpty()) {
                 ++counts.written;
+                if (!outcome.warning.isEmpty())
+                    progress.message(
+                        QStringLiteral("%1: %2").arg(outcome.line).arg(outcome.warning));
             } else {
                 ++counts.failed;
                 progress.message(QStringLiteral("%1: %2").arg(outcome.line).arg(outcome.error));
@@ -267,7 +271,7 @@ BatchCounts runBatch(const ReadSome& input, int threads, const BatchFormat& form
                 continue;
             const qint64 sequence = nextSequence++;
             if (!item) {
-                finished.emplace(sequence, Outcome{line, error});
+                finished.emplace(sequence, Outcome{line, error, {}});
                 reportReady();
                 continue;
             }
@@ -276,8 +280,11 @@ BatchCounts runBatch(const ReadSome& input, int threads, const BatchFormat& form
             changed.wait(lock, [&] { return writers[key].front() == sequence; });
             lock.unlock();
 
+            QString warning;
             try {
-                error = work(*item);
+                WorkResult done = work(*item);
+                error = std::move(done.error);
+                warning = std::move(done.warning);
             } catch (const std::bad_alloc&) {
                 error = QStringLiteral("out of memory");
             } catch (...) {
@@ -289,7 +296,7 @@ BatchCounts runBatch(const ReadSome& input, int threads, const BatchFormat& form
             mine.pop_front();
             if (mine.empty())
                 writers.remove(key);
-            finished.emplace(sequence, Outcome{line, std::move(error)});
+            finished.emplace(sequence, Outcome{line, std::move(error), std::move(warning)});
             reportReady();
             changed.notify_all();
         }

@@ -53,9 +53,17 @@ struct BatchItem {
     ImageFormat format = ImageFormat::Bmp;
 };
 
-// Renders and writes one item; returns an error message, empty on success.
-// Called from several threads at once.
-using BatchWork = std::function<QString(const BatchItem&)>;
+// What became of one item: an error message (empty: written), and a warning
+// about a picture that was written.
+struct WorkResult {
+    WorkResult(QString failure = {}, QString note = {})
+        : error(std::move(failure)), warning(std::move(note)) {}
+    QString error;
+    QString warning;
+};
+
+// Renders and writes one item. Called from several threads at once.
+using BatchWork = std::function<WorkResult(const BatchItem&)>;
 
 // Turns a line's OUTPUT into its format, or an error message.
 using BatchFormat =
@@ -97,7 +105,7 @@ struct BatchCounts {
 };
 
 // Runs every picture line of `input` through `work` on `threads` threads.
-// Messages ("LINE: message") go through `progress` in line order, so that
+// Messages ("LINE: message", warnings too) go through `progress` in line order, so that
 // they, like the files, do not depend on the number of threads. At most two
 // lines per thread are read ahead of the oldest one not yet finished; two
 // lines with the same output are written in line order, so the later one

@@ -69,7 +69,8 @@ int renderOne(const Options& o) {
     const bool toStandardOutput = o.output == QLatin1String("-");
     const QString target =
         toStandardOutput ? QStringLiteral("to standard output") : quoted(o.output);
-    const QImage picture = renderPicture(o.settings, o.screen, o.dpi, o.transparent);
+    bool lettersCut = false;
+    const QImage picture = renderPicture(o.settings, o.screen, o.dpi, o.transparent, &lettersCut);
     WriteStatus status;
     if (toStandardOutput) {
         status = checkPictureFor(picture, o.format);
@@ -88,6 +89,9 @@ int renderOne(const Options& o) {
         complain(QStringLiteral("cannot write %1: %2").arg(target, describe(status)));
         return 1;
     }
+    // The picture is written as the rules make it, and the loss is told.
+    if (lettersCut)
+        complain(QStringLiteral("warning: ") + lettersCutWarning(o.settings, o.screen, o.dpi));
     return 0;
 }
 
@@ -136,11 +140,17 @@ int renderBatch(const Options& o) {
     const BatchWork work = [&](const BatchItem& item) {
         EffectSettings settings = o.settings;
         settings.text = item.text;
-        const QImage picture = renderPicture(settings, o.screen, o.dpi, o.transparent);
+        bool lettersCut = false;
+        const QImage picture = renderPicture(settings, o.screen, o.dpi, o.transparent, &lettersCut);
         const WriteStatus status = writePictureFile(item.output, picture, item.format);
-        return status.ok() ? QString()
-                           : QStringLiteral("cannot write %1: %2")
-                                 .arg(quoted(item.output), describe(status));
+        if (!status.ok())
+            return WorkResult(
+                QStringLiteral("cannot write %1: %2").arg(quoted(item.output), describe(status)));
+        if (!lettersCut)
+            return WorkResult();
+        return WorkResult(
+            {}, QStringLiteral("warning: %1: %2")
+                    .arg(quoted(item.output), lettersCutWarning(settings, o.screen, o.dpi)));
     };
 
     const BatchCounts counts = runBatch(readFrom(fd), jobs, formatOf, work, progress);

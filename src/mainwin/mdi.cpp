@@ -121,7 +121,19 @@ void MDI::Timer1_Timer() {
 }
 
 void MDI::setRenderWindow(Rys& rys) {
+    if (rys_ == &rys)
+        return;
+    if (rys_)
+        disconnect(rys_, &Rys::lettersCutOff, this, nullptr);
     rys_ = &rys;
+    // Queued: the message comes once the job has ended and the picture shows.
+    connect(
+        &rys, &Rys::lettersCutOff, this,
+        [this] {
+            if (rys_)
+                showMessage(output::lettersCutMessage(rys_->fittingSize()));
+        },
+        Qt::QueuedConnection);
 }
 
 QImage MDI::resultPicture() const {

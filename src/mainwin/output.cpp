@@ -143,6 +143,17 @@ QString saveFailureMessage(const QString& path, const pismolot::WriteStatus& sta
         .arg(path, reason(status));
 }
 
+QString lettersCutMessage(int fittingSize) {
+    const QString cut = QStringLiteral("Część liter nie zmieściła się na ekranie i została "
+                                       "ucięta: obraz ich nie zawiera.");
+    if (fittingSize < 1)
+        return cut + QStringLiteral("\nTekst jest za długi, by zmieścił się na ekranie w "
+                                    "jakiejkolwiek wielkości czcionki; skróć go.");
+    return cut +
+           QStringLiteral("\nCały tekst zmieści się przy wielkości czcionki %1 lub mniejszej.")
+               .arg(fittingSize);
+}
+
 namespace {
 
 bool isBidiControl(char16_t c) {

@@ -50,6 +50,10 @@ QString savePicture(const QString& path, const QImage& picture,
 // name and a reason of our own, the system's text only where we have none.
 QString saveFailureMessage(const QString& path, const pismolot::WriteStatus& status);
 
+// The message for a picture that lost letters beyond the screen, naming the
+// largest size that fits (0: none does, the text is too long).
+QString lettersCutMessage(int fittingSize);
+
 // A dragged picture: its PNG data and, for file managers and editors that
 // want a file, the same bytes as a PNG file in `folder` named after `text`
 // (text/uri-list). Without the file where it cannot be written. Null for an

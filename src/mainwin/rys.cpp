@@ -62,7 +62,12 @@ QRect Rys::designRect() {
 
 void Rys::Timer1_Timer() {
     WindowPlatform platform(*this, settings_);
-    pismolot::runRenderJob(platform);
+    lettersCut_ = pismolot::runRenderJob(platform).lettersCut;
+    fittingSize_ = lettersCut_ ? pismolot::largestFittingSize(settings_.text, settings_.font,
+                                                              platform.dpi(), platform.screenSize())
+                               : 0;
+    if (lettersCut_)
+        emit lettersCutOff();
 }
 
 void Rys::stopTimer() {

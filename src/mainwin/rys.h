@@ -38,6 +38,11 @@ public:
     // Runs the render job; the timer's first tick calls it.
     void Timer1_Timer();
 
+    // Whether the last job lost letters beyond the screen, and the largest
+    // point size at which the text would have fitted (0: none).
+    bool lettersCut() const { return lettersCut_; }
+    int fittingSize() const { return fittingSize_; }
+
     // What the job does to this window.
     void stopTimer();
     void setMeasureCaption(const QString& text);
@@ -56,6 +61,10 @@ public:
     // QDrag, unless tests take the data instead.
     std::function<void(std::unique_ptr<QMimeData> data)> startDrag;
 
+signals:
+    // The job just made a picture that lacks letters (see lettersCut).
+    void lettersCutOff();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -65,6 +74,8 @@ private:
 
     pismolot::EffectSettings settings_;
     QImage result_;
+    bool lettersCut_ = false;
+    int fittingSize_ = 0;
     std::optional<QPoint> pressedAt_; // on Picture1, while the left button is down
     QPoint grabbedAt_;                // where the last drag began
 };

@@ -95,7 +95,10 @@ ScreenMetrics WindowPlatform::screenMetrics() {
 }
 
 TextExtent WindowPlatform::measuredExtent() {
-    return pixelsToTwips(screenMetrics(), measureText(measureText_, measureFont_, dpi_, screen_));
+    const MeasuredText m = measureDrawnText(measureText_, measureFont_, dpi_, screen_, false);
+    TextExtent extent = pixelsToTwips(screenMetrics(), m.extent);
+    extent.inkCut = m.inkBeyondScreen;
+    return extent;
 }
 
 ConstRasterView WindowPlatform::scratch() {

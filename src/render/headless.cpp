@@ -46,7 +46,7 @@ HeadlessPlatform::HeadlessPlatform(EffectSettings settings, QSize screen, int dp
 void HeadlessPlatform::drawScratchText(const QString& text) {
     MeasuredText drawn = measureDrawnText(text, scratchFont_, dpi_, screen_, true);
     scratch_ = std::move(drawn.surface);
-    drawn_ = Measure{text, scratchFont_, drawn.extent};
+    drawn_ = Measure{text, scratchFont_, drawn.extent, drawn.inkBeyondScreen};
     const QSize reach = drawn.extent.boundedTo(screen_).expandedTo(QSize(1, 1));
     output_ = makeRendererSurface(reach, dpi_, filled_.toArgb());
 }
@@ -56,10 +56,17 @@ ScreenMetrics HeadlessPlatform::screenMetrics() {
 }
 
 TextExtent HeadlessPlatform::measuredExtent() {
-    const QSize size = drawn_ && drawn_->text == measureText_ && drawn_->font == measureFont_
-                           ? drawn_->size
-                           : measureText(measureText_, measureFont_, dpi_, screen_);
-    return pixelsToTwips(screenMetrics(), size);
+    Measure measured;
+    if (drawn_ && drawn_->text == measureText_ && drawn_->font == measureFont_) {
+        measured = *drawn_;
+    } else {
+        const MeasuredText m = measureDrawnText(measureText_, measureFont_, dpi_, screen_, false);
+        measured.size = m.extent;
+        measured.inkCut = m.inkBeyondScreen;
+    }
+    TextExtent extent = pixelsToTwips(screenMetrics(), measured.size);
+    extent.inkCut = measured.inkCut;
+    return extent;
 }
 
 ConstRasterView HeadlessPlatform::scratch() {
@@ -91,9 +98,11 @@ void HeadlessPlatform::snapshotResult() {
 }
 
 QImage renderHeadless(const EffectSettings& settings, QSize screen, int dpi, StyleRandom& random,
-                      RenderOptions options) {
+                      RenderOptions options, bool* lettersCut) {
     HeadlessPlatform platform(settings, screen, dpi, options);
-    runRenderJob(platform, random);
+    const RenderOutcome outcome = runRenderJob(platform, random);
+    if (lettersCut)
+        *lettersCut = outcome.lettersCut;
     return platform.result();
 }
 

@@ -68,6 +68,7 @@ private:
         QString text;
         FontChoice font;
         QSize size;
+        bool inkCut = false;
     };
 
     EffectSettings settings_;
@@ -85,9 +86,11 @@ private:
     std::optional<Measure> drawn_; // the extent of the scratch drawing
 };
 
-// Renders `settings` headlessly and returns the result picture. Safe to call
-// from several threads at once, each with its own StyleRandom.
+// Renders `settings` headlessly and returns the result picture; tells in
+// `lettersCut` whether letters lay beyond the screen and are missing. Safe to
+// call from several threads at once, each with its own StyleRandom.
 QImage renderHeadless(const EffectSettings& settings, QSize screen, int dpi,
-                      StyleRandom& random = styleRandom(), RenderOptions options = {});
+                      StyleRandom& random = styleRandom(), RenderOptions options = {},
+                      bool* lettersCut = nullptr);
 
 } // namespace pismolot

@@ -4,7 +4,7 @@
 
 namespace pismolot {
 
-ScanPlan runRenderJob(RenderPlatform& platform, StyleRandom& random) {
+RenderOutcome runRenderJob(RenderPlatform& platform, StyleRandom& random) {
     platform.disableTimer();
     platform.showWaitWindow();
     platform.fillOutput(platform.backgroundColour());
@@ -31,7 +31,7 @@ ScanPlan runRenderJob(RenderPlatform& platform, StyleRandom& random) {
     platform.clearBackgroundPicture();
     platform.showResult();
     platform.closeWaitWindow();
-    return plan;
+    return {plan, extent.inkCut};
 }
 
 } // namespace pismolot

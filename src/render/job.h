@@ -42,6 +42,17 @@ struct ScreenMetrics {
 struct TextExtent {
     float width = 0; // twips
     float height = 0;
+    // Ink of the text lies right of or below the screen-sized scratch
+    // surface: letters that the picture cannot show.
+    bool inkCut = false;
+};
+
+// What one run of the render job did.
+struct RenderOutcome {
+    ScanPlan plan;
+    // Letter pixels lay outside the scratch surface and are missing from the
+    // picture, which is otherwise the one the rules make.
+    bool lettersCut = false;
 };
 
 // Everything the render job needs of its surroundings. The windows implement
@@ -79,7 +90,7 @@ public:
 // Runs the render job once: wait window up, output filled with the
 // background, text measured and drawn black on the scratch surface, one
 // yield, the letter scan, the result picture snapshot, wait window closed.
-// Returns the plan it scanned with.
-ScanPlan runRenderJob(RenderPlatform& platform, StyleRandom& random = styleRandom());
+// Returns the plan it scanned with and whether letters were cut.
+RenderOutcome runRenderJob(RenderPlatform& platform, StyleRandom& random = styleRandom());
 
 } // namespace pismolot

@@ -31,14 +31,47 @@ QImage dpiProbe(int dpi) {
 }
 
 // The one way text is put on a surface: black, no smoothing, the baseline
-// `baseline` pixels below the surface's top row.
-void paintText(QImage& surface, const QString& text, const FontChoice& choice, qreal baseline) {
-    QPainter painter(&surface);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    painter.setFont(QFont(makeFont(choice), &surface));
-    painter.setPen(Qt::black);
-    painter.drawText(QPointF(0, baseline), text);
+// `baseline` pixels below the surface's top row, the text's origin `left`
+// pixels left of its first column. Moving the text left by whole pixels
+// keeps every pixel where it was (unlike moving it up past its baseline).
+//
+// Glyphs from colour fonts (emoji) come in their own colours, which are never
+// exactly black. Monochrome glyphs drawn without smoothing leave only black
+// and the surface's white, so any other colour tells of a colour glyph; only
+// then is the text drawn again, on a transparent layer, and every pixel that
+// it covers at least half becomes black: a letter, in one colour, that the
+// scan recolours. The surface is white before the text is drawn.
+void paintText(QImage& surface, const QString& text, const FontChoice& choice, qreal baseline,
+               int left = 0) {
+    const auto draw = [&](QImage& target) {
+        QPainter painter(&target);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setFont(QFont(makeFont(choice), &target));
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(-left, baseline), text);
+    };
+    draw(surface);
+    bool coloured = false;
+    for (int y = 0; y < surface.height() && !coloured; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(surface.constScanLine(y));
+        coloured = std::any_of(row, row + surface.width(), [](std::uint32_t p) {
+            return ((p + 1) & 0x00FFFFFFu) > 1; // neither 0x..000000 nor 0x..FFFFFF
+        });
+    }
+    if (!coloured)
+        return;
+    QImage layer(surface.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.setDotsPerMeterX(surface.dotsPerMeterX());
+    layer.setDotsPerMeterY(surface.dotsPerMeterY());
+    layer.fill(Qt::transparent);
+    draw(layer);
+    for (int y = 0; y < surface.height(); ++y) {
+        const auto* cover = reinterpret_cast<const std::uint32_t*>(layer.constScanLine(y));
+        auto* row = reinterpret_cast<std::uint32_t*>(surface.scanLine(y));
+        for (int x = 0; x < surface.width(); ++x)
+            row[x] = cover[x] >= 0x80000000u ? 0xFF000000u : 0xFFFFFFFFu;
+    }
 }
 
 enum class Memory { Plain, HugePages };
@@ -81,6 +114,11 @@ QFont makeFont(const FontChoice& choice) {
 // most the screen's width.
 // Ink touching the area's far edge makes it grow and draw again.
 //
+// Ink below the screen's height is found in the strips below the first one,
+// whose rows are scanned whole. Ink beyond the screen's width is looked for
+// only when the drawn area reached that width: in chunks of columns right of
+// it, the first chunk that holds ink ending the search.
+//
 // Cost and memory: a picture that fits the screen is one drawing on one
 // surface, and the headless renderer keeps that surface as its scratch
 // surface, so measuring costs no second drawing. Taller areas (huge sizes,
@@ -99,11 +137,11 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
     const qreal advance = text.isEmpty() ? 0.0 : fm.horizontalAdvance(text);
     // Metrics that overflowed (a size beyond the engine) draw nothing.
     if (!(ascent >= 0 && lineHeight >= 0 && advance >= 0 && lineHeight < 1e6))
-        return {QSize(0, 0), QImage()};
+        return {QSize(0, 0), false, QImage()};
     // Widths beyond the screen are clamped by the scan anyway.
     const int labelW = int(std::min(std::ceil(advance), 1e9));
     const int labelH = int(std::ceil(lineHeight));
-    MeasuredText result{QSize(labelW, labelH), QImage()};
+    MeasuredText result{QSize(labelW, labelH), false, QImage()};
     if (text.isEmpty())
         return result;
 
@@ -129,24 +167,46 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
     constexpr qsizetype StripBytes = qsizetype(32) << 20;
 
     int right = -1, bottom = -1;
+    bool below = false; // ink in a row below the screen
     // Scans rows of a strip whose top row is `top`: inside the label's
-    // rectangle only the columns right of it, below it every column.
+    // rectangle only the columns right of it, below it (or below the screen)
+    // every column.
     const auto scanStrip = [&](const QImage& strip, int top) {
         for (int y = 0; y < strip.height(); ++y) {
             const int row = top + y;
-            const int from = row < labelH ? labelW : 0;
+            const int from = row < labelH && row < firstRows ? labelW : 0;
             const auto* pixels = reinterpret_cast<const std::uint32_t*>(strip.constScanLine(y));
             for (int x = strip.width() - 1; x >= from; --x) {
                 if (isLetterPixel(pixels[x])) {
                     right = std::max(right, x);
                     bottom = row;
+                    below = below || row >= firstRows;
                     break;
                 }
             }
         }
     };
+    // Whether any ink lies in columns `from` up to `to` of rows 0..height:
+    // in chunks that start narrow, since ink mostly lies right at the edge,
+    // and double up to the strips' size.
+    const auto inkInColumns = [&](int from, int to) {
+        const qsizetype widest = std::max<qsizetype>(64, StripBytes / (qsizetype(height) * 4));
+        qsizetype chunk = 64;
+        for (int left = from; left < to; left += int(chunk), chunk = std::min(widest, chunk * 2)) {
+            QImage strip = allocate(QSize(int(std::min<qsizetype>(chunk, to - left)), height), dpi,
+                                    0xFFFFFFFF, Memory::Plain);
+            paintText(strip, text, choice, ascent, left);
+            for (int y = 0; y < strip.height(); ++y) {
+                const auto* pixels = reinterpret_cast<const std::uint32_t*>(strip.constScanLine(y));
+                if (std::any_of(pixels, pixels + strip.width(), isLetterPixel))
+                    return true;
+            }
+        }
+        return false;
+    };
     for (int round = 0;; ++round) {
         right = bottom = -1;
+        below = false;
         const int first = std::min(height, firstRows);
         QImage strip = allocate(QSize(width, first), dpi, 0xFFFFFFFF,
                                 keepSurface ? Memory::HugePages : Memory::Plain);
@@ -174,7 +234,39 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
             height += std::max(marginY, height / 2);
     }
     result.extent = QSize(std::max(labelW, right + 1), std::max(labelH, bottom + 1));
+    const int reach =
+        int(std::min<qint64>(MaxInkWidth, qint64(std::max(hintRight, width)) + marginX));
+    result.inkBeyondScreen =
+        below || (width == maxWidth && reach > maxWidth && inkInColumns(maxWidth, reach));
     return result;
+}
+
+int largestFittingSize(const QString& text, const FontChoice& choice, int dpi, QSize screen) {
+    // A size too small to draw any letter keeps none either: it does not fit.
+    const auto fits = [&](int points) {
+        FontChoice font = choice;
+        font.size = float(points);
+        if (!fontSizeDrawable(font.size, dpi))
+            return false;
+        const MeasuredText m = measureDrawnText(text, font, dpi, screen, true);
+        if (m.inkBeyondScreen)
+            return false;
+        for (int y = 0; y < m.surface.height(); ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(m.surface.constScanLine(y));
+            if (std::any_of(row, row + m.surface.width(), isLetterPixel))
+                return true;
+        }
+        return false;
+    };
+    const int top = int(std::floor(std::min(choice.size, MaxFontPoints)));
+    if (top >= 1 && fits(top))
+        return top;
+    int fitting = 0, tooLarge = std::max(top, 1);
+    while (tooLarge - fitting > 1) {
+        const int middle = fitting + (tooLarge - fitting) / 2;
+        (fits(middle) ? fitting : tooLarge) = middle;
+    }
+    return fitting;
 }
 
 QSize measureText(const QString& text, const FontChoice& choice, int dpi, QSize screen) {

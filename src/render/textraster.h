@@ -38,6 +38,9 @@ struct MeasuredText {
     // every exactly black pixel that drawing the text paints right of and
     // below the origin. A width of 0 means there is nothing to show.
     QSize extent;
+    // Whether ink lies right of or below `screen`: letters that no picture
+    // of a screen-sized scratch surface can hold.
+    bool inkBeyondScreen = false;
     // When asked for: the drawing itself, a white surface with the text in
     // black, covering at least the extent clipped to `screen`.
     QImage surface;
@@ -52,6 +55,12 @@ struct MeasuredText {
 // and get the same extent.
 MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int dpi, QSize screen,
                               bool keepSurface);
+
+// The largest whole point size, at most `choice.size`, at which the ink of
+// `text` lies within `screen`: found by bisection, as ink grows with the size
+// (hinting may leave a size or so unused). 0 when no size fits, or none
+// draws a letter within the screen.
+int largestFittingSize(const QString& text, const FontChoice& choice, int dpi, QSize screen);
 
 // The extent alone.
 QSize measureText(const QString& text, const FontChoice& choice, int dpi,

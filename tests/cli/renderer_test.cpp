@@ -185,6 +185,50 @@ TEST(Renderer, UnknownFontWarnsAndNamesTheFamilyDrawn) {
     EXPECT_TRUE(known.err.isEmpty()) << known.err.toStdString();
 }
 
+// Letters beyond the screen: the picture is written as the job makes it,
+// exit 0, and one warning line names the fitting size and --screen; in a
+// batch, per line and naming its output. Letters within the screen: silence.
+TEST(Renderer, CutLettersWarnButTheyAreWritten) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("cut.png"));
+    const QStringList big{QStringLiteral("--font"),   QStringLiteral("DejaVu Sans"),
+                          QStringLiteral("--size"),   QStringLiteral("2048"),
+                          QStringLiteral("--screen"), QStringLiteral("1280x1024")};
+    EffectSettings s;
+    s.text = QStringLiteral("Text");
+    s.font = FontChoice{QStringLiteral("DejaVu Sans"), 2048};
+    const int fits = largestFittingSize(s.text, s.font, 96, QSize(1280, 1024));
+    ASSERT_GT(fits, 0);
+
+    const Outcome r = render(big + QStringList{QStringLiteral("-o"), out, s.text});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("pismolot-render: warning: ")))
+        << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("--screen"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("size %1 ").arg(fits))) << r.err.toStdString();
+    EXPECT_EQ(QImage(out).size(), QSize(1280, measureText(s.text, s.font, 96).height()));
+
+    writeFile(dir.filePath(QStringLiteral("list.txt")), "small.bmp\tT\nbig.bmp\tText\n");
+    const Outcome b =
+        render({QStringLiteral("--size"), QStringLiteral("300"), QStringLiteral("--screen"),
+                QStringLiteral("640x480"), QStringLiteral("--batch"), QStringLiteral("list.txt")},
+               {}, dir.path());
+    EXPECT_EQ(b.exitCode, 0) << b.err.toStdString();
+    EXPECT_TRUE(b.err.startsWith(QStringLiteral("2: warning: \"big.bmp\": ")))
+        << b.err.toStdString();
+    EXPECT_EQ(b.err.count(QLatin1Char('\n')), 1) << b.err.toStdString();
+    EXPECT_TRUE(b.err.contains(QStringLiteral("--screen"))) << b.err.toStdString();
+    EXPECT_FALSE(QImage(dir.filePath(QStringLiteral("big.bmp"))).isNull());
+
+    const Outcome fitting =
+        render({QStringLiteral("--font"), QStringLiteral("DejaVu Sans"), QStringLiteral("--size"),
+                QString::number(fits), QStringLiteral("--screen"), QStringLiteral("1280x1024"),
+                QStringLiteral("-o"), out, s.text});
+    EXPECT_EQ(fitting.exitCode, 0);
+    EXPECT_TRUE(fitting.err.isEmpty()) << fitting.err.toStdString();
+}
+
 struct TransparencyCase {
     const char* name;
     const char* extension;

@@ -3,6 +3,7 @@
 #include "editor/colourswatch.h"
 #include "editor/redak.h"
 #include "mainwin/mdi.h"
+#include "mainwin/output.h"
 #include "mainwin/rys.h"
 #include "mainwin/temp.h"
 #include "mainwin/windowplatform.h"
@@ -188,6 +189,31 @@ TEST_P(WholeWay, OkShowsTheRenderersPicture) {
     EXPECT_EQ(surface.copy(QRect(QPoint(0, 0), expected.size())), expected);
     EXPECT_EQ(surface.pixel(surface.width() - 1, surface.height() - 1), c.background.toArgb());
     EXPECT_EQ(rys.fill(), c.background.toArgb()) << "and beyond the surface";
+    QTest::qWait(20);
+    EXPECT_FALSE(rys.lettersCut());
+    EXPECT_TRUE(messages.isEmpty()) << "no letter lost, nothing to say";
+}
+
+// Letters below and right of the screen: the picture is the renderer's, and
+// the main window says that letters were cut and which size fits.
+TEST_F(Fixture, CutLettersAreToldWithTheSizeThatFits) {
+    const FontChoice big = sans(2048);
+    setEditor(QStringLiteral("Text"), big, 0, ColourValue::rgb(0, 0, 128));
+    const EffectSettings settings = editorSettings();
+    StyleRandom random = styleRandom();
+    pressOkAndWait();
+    bool cut = false;
+    const QImage expected = renderHeadless(settings, screenSize(), screenDpi(), random, {}, &cut);
+    EXPECT_TRUE(cut);
+    EXPECT_EQ(forms::rys().resultPicture().convertToFormat(QImage::Format_RGB32), expected);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !messages.isEmpty(); }, 5000));
+    EXPECT_TRUE(forms::rys().lettersCut());
+    const int fits = largestFittingSize(settings.text, settings.font, screenDpi(), screenSize());
+    ASSERT_GT(fits, 0);
+    EXPECT_EQ(forms::rys().fittingSize(), fits);
+    EXPECT_EQ(messages, QStringList{output::lettersCutMessage(fits)});
+    EXPECT_TRUE(messages[0].contains("ucięta")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains(QString::number(fits))) << messages[0].toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(

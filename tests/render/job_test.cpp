@@ -120,7 +120,7 @@ TEST(RenderJob, ZeroHeightStillFinishesEveryStep) {
     RecordingPlatform platform;
     platform.extent = {150, 0};
     StyleRandom random;
-    const ScanPlan plan = runRenderJob(platform, random);
+    const ScanPlan plan = runRenderJob(platform, random).plan;
     EXPECT_EQ(plan.rows, 0);
     EXPECT_EQ(platform.calls.back(), "close wait");
     EXPECT_EQ(platform.outputPixels[2 * 40 + 2], ColourValue::rgb(1, 2, 3).toArgb());

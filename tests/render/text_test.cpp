@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QRawFont>
 
 #include <cmath>
 #include <limits>
@@ -227,6 +229,106 @@ TEST(Measure, StripsFindTheSameInkAsOneDrawing) {
     const QSize whole = measureText(text, choice, 96, QSize(4000, 4000));
     const QSize strips = measureText(text, choice, 96, QSize(4000, 7));
     EXPECT_EQ(strips, whole);
+}
+
+// Whether one big drawing of `text` has ink right of or below `screen`: the
+// reference for the measure's cut-letters check.
+bool inkBeyond(const QString& text, const FontChoice& choice, int dpi, QSize screen) {
+    const QSize extent = measureText(text, choice, dpi, QSize(MaxInkWidth, 100000));
+    QImage drawing = makeSurface(extent + QSize(64, 64), dpi);
+    drawText(drawing, text, choice);
+    return inkOf(drawing, screen).outside.x() >= 0;
+}
+
+struct CutCase {
+    const char* name;
+    QString text;
+    FontChoice font;
+};
+
+class CutLetters : public testing::TestWithParam<CutCase> {};
+
+// Across the sizes where the ink crosses the screen's right or bottom edge
+// the measure tells the loss exactly as one big drawing shows it, and the
+// renderer passes it on; the largest fitting size fits and the next does not.
+TEST_P(CutLetters, ToldExactlyWhereInkLeavesTheScreen) {
+    const CutCase& c = GetParam();
+    const QSize screen(400, 300);
+    int cut = 0, kept = 0;
+    for (int points = 60; points <= 420; points += 9) {
+        FontChoice font = c.font;
+        font.size = float(points);
+        const bool expected = inkBeyond(c.text, font, 96, screen);
+        const MeasuredText m = measureDrawnText(c.text, font, 96, screen, false);
+        ASSERT_EQ(m.inkBeyondScreen, expected) << points << " pt";
+        StyleRandom random;
+        bool lettersCut = !expected;
+        renderHeadless({c.text, font, 0, ColourValue::rgb(0, 0, 0)}, screen, 96, random, {},
+                       &lettersCut);
+        EXPECT_EQ(lettersCut, expected) << points << " pt";
+        (expected ? cut : kept) += 1;
+    }
+    EXPECT_GT(cut, 0);
+    EXPECT_GT(kept, 0);
+
+    FontChoice font = c.font;
+    font.size = 420;
+    const int fits = largestFittingSize(c.text, font, 96, screen);
+    ASSERT_GT(fits, 0);
+    font.size = float(fits);
+    EXPECT_FALSE(inkBeyond(c.text, font, 96, screen)) << fits;
+    font.size = float(fits + 1);
+    EXPECT_TRUE(inkBeyond(c.text, font, 96, screen)) << fits + 1;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, CutLetters,
+    testing::Values(
+        // "Text": the right edge goes first; "Ag": the descent; the italic
+        // slant and the underline reach beyond the advance and the glyphs.
+        CutCase{"Text", QStringLiteral("Text"), {QStringLiteral("DejaVu Sans"), 0}},
+        CutCase{"Ag", QStringLiteral("Ag"), {QStringLiteral("DejaVu Serif"), 0}},
+        CutCase{"ItalicF", QStringLiteral("f"), {QStringLiteral("DejaVu Serif"), 0, true, true}},
+        CutCase{"Underline",
+                QStringLiteral("ao"),
+                {QStringLiteral("DejaVu Sans"), 0, false, false, true}},
+        // Spaces beyond the screen lose no letter.
+        CutCase{"TrailingSpaces",
+                QStringLiteral("o") + QString(12, QLatin1Char(' ')),
+                {QStringLiteral("DejaVu Sans"), 0}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CutLetters, NoSizeFitsATextLongerThanTheScreenAtOnePoint) {
+    const QString text(3000, QLatin1Char('W'));
+    const FontChoice font{QStringLiteral("DejaVu Sans"), 24};
+    EXPECT_TRUE(measureDrawnText(text, font, 96, QSize(400, 300), false).inkBeyondScreen);
+    EXPECT_EQ(largestFittingSize(text, font, 96, QSize(400, 300)), 0);
+}
+
+// An emoji that the installed faces give only in colour (Noto Color Emoji,
+// scripts/deps) is drawn as a letter: its picture has the style's colours
+// where the glyph is, not a gap. Monochrome letters stay as they were.
+TEST(ColourGlyphs, EmojiOnlyInColourBecomesALetter) {
+    const QString rocket = QString::fromUcs4(U"\U0001F680");
+    const FontChoice font{QStringLiteral("DejaVu Sans"), 60};
+    ASSERT_TRUE(QFontDatabase::families().contains(QStringLiteral("Noto Color Emoji")))
+        << "fonts-noto-color-emoji is missing";
+    ASSERT_FALSE(QRawFont::fromFont(makeFont(font)).supportsCharacter(U'\U0001F680'))
+        << "the test needs a glyph the text's own face lacks";
+
+    const MeasuredText alone = measureDrawnText(rocket, font, 96, QSize(1920, 1080), true);
+    const Ink ink = inkOf(alone.surface, alone.extent);
+    EXPECT_GT(ink.pixels, 500) << "a 60 pt rocket in black";
+    EXPECT_EQ(ink.grey, 0) << "no colour is left on the scratch surface";
+
+    StyleRandom random;
+    const ColourValue background = ColourValue::rgb(0, 0, 128);
+    const QImage picture = renderHeadless({rocket, font, 0, background}, {1920, 1080}, 96, random);
+    int letters = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            letters += picture.pixel(x, y) != background.toArgb();
+    EXPECT_GT(letters, 500);
 }
 
 struct DrawableCase {
