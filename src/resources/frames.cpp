@@ -170,7 +170,7 @@ private:
                 wl_proxy_marshal(toplevel, UnsetFullscreen);
         }
         // The widget keeps a state of its own (showMaximized sets it), the
-        // window another (the title bar's button sets that one only).
+        // window another (a request from the compositor sets that one only).
         constexpr Qt::WindowStates Refused = Qt::WindowMaximized | Qt::WindowFullScreen;
         widget_->setWindowState(widget_->windowState() & ~Refused);
         window_->setWindowStates(window_->windowStates() & ~Refused);
@@ -186,7 +186,8 @@ private:
 void fixedFrame(QWidget& window) {
     if (!onWayland())
         return;
-    // The title hints would bring Qt's title bar back.
+    // The type and the frameless hint only: beside the title hints the
+    // frameless one did not reach the window.
     window.setWindowFlags((window.windowFlags() & Qt::WindowType_Mask) | Qt::FramelessWindowHint);
     auto* strip = new TitleStrip(window);
     window.setFixedSize(window.size() + QSize(0, strip->height()));

@@ -1,7 +1,7 @@
 // The windows on a real Wayland compositor (run_under_weston.sh starts a
-// weston): maximise and full-screen requests on the fixed-size
-// windows, and the whole way from "&OK" to a picture on the clipboard that
-// another Wayland client reads.
+// weston): the fixed-size windows' own title bar, maximise and full-screen
+// requests on them, and the whole way from "&OK" to a picture on the
+// clipboard that another Wayland client reads.
 
 #include "about/autorx.h"
 #include "app/forms.h"
