@@ -41,7 +41,7 @@ AutorX::AutorX(QWidget* parent) : QWidget(parent) {
     setWindowIcon(icons::common());
     setWindowFlags(Qt::Dialog | ui::FixedFrame);
     setFixedSize(twips::size(4680, 3060));
-    ui::refuseMaximising(*this);
+    ui::fixedFrame(*this);
     QPalette p = palette();
     p.setColor(QPalette::Window, BackgroundBeforePainting);
     setPalette(p);
@@ -120,14 +120,15 @@ void AutorX::Form_Load() {
 // Painted once into a buffer of the client area's size; every repaint after
 // that copies the buffer.
 void AutorX::paintGradient() {
+    const QSize client = ui::clientArea(*this).size();
     const qreal dpr = devicePixelRatioF();
-    background_ = QImage(size() * dpr, QImage::Format_RGB32);
+    background_ = QImage(client * dpr, QImage::Format_RGB32);
     background_.setDevicePixelRatio(dpr);
     background_.fill(BackgroundBeforePainting);
 
     const double perPixel = twips::perPixel();
-    const float scaleWidth = float(width() * perPixel);
-    const float scaleHeight = float(height() * perPixel);
+    const float scaleWidth = float(client.width() * perPixel);
+    const float scaleHeight = float(client.height() * perPixel);
     QPainter p(&background_);
     for (const about::Band& band : about::gradientBands(scaleHeight)) {
         const QColor colour = toQColor(band.colour);
@@ -139,7 +140,7 @@ void AutorX::paintGradient() {
 
 void AutorX::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.drawImage(0, 0, background_);
+    p.drawImage(ui::clientArea(*this).topLeft(), background_);
 }
 
 bool AutorX::event(QEvent* event) {

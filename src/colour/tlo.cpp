@@ -24,7 +24,7 @@ Tlo::Tlo(QWidget* parent) : QDialog(parent) {
     setWindowIcon(icons::common());
     setWindowFlags(Qt::Dialog | ui::FixedFrame);
     setFixedSize(twips::size(5655, 1950));
-    ui::refuseMaximising(*this);
+    ui::fixedFrame(*this);
     createControls();
     connectControls();
     showState();

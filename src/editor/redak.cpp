@@ -91,7 +91,7 @@ Redak::Redak(PictureStore pictures, QWidget* parent)
     setWindowTitle(QStringLiteral("Pismolot"));
     setWindowIcon(icons::editor());
     setFixedSize(twips::size(6975, 4440));
-    ui::refuseMaximising(*this);
+    ui::fixedFrame(*this);
     ui::centreOnScreen(*this);
 
     createControls();

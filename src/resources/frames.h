@@ -2,6 +2,7 @@
 
 #include <qnamespace.h>
 
+class QRect;
 class QWidget;
 
 namespace ui {
@@ -17,12 +18,19 @@ inline constexpr Qt::WindowFlags FixedFrame = Qt::CustomizeWindowHint | Qt::Wind
                                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                                               Qt::MSWindowsFixedSizeDialogHint;
 
-// Keeps a fixed-size window out of the maximised and full-screen states on
-// Wayland. Qt's own title bar there offers a maximise button whatever the
-// flags say, and a compositor that maximises a window which then keeps its
-// size ends the program for breaking the protocol. Each such request is taken
-// back at once, before the compositor answers it, so the window stays as it
-// is. Elsewhere the window manager already refuses, and this does nothing.
-void refuseMaximising(QWidget& window);
+// Called in the constructor of a window with FixedFrame, after its fixed size
+// is set. Elsewhere the window manager honours the flags, and this does
+// nothing. On Wayland Qt's own title bar offers minimise and maximise buttons
+// whatever the flags say, so the window goes without it and gets a title bar
+// of its own instead: the caption and a close box, a strip that moves the
+// window when dragged. The strip sits above the client area, which keeps the
+// fixed size: the window grows by the strip, and its children move down by it
+// when the window is first shown. A maximise or full-screen request that
+// still comes (a compositor's key, say) is taken back at once.
+void fixedFrame(QWidget& window);
+
+// The client area of a window fixedFrame was called for, in its own
+// coordinates: all of it, or what lies below its own title bar.
+QRect clientArea(const QWidget& window);
 
 } // namespace ui

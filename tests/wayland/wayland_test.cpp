@@ -1,7 +1,7 @@
 // The windows on a real Wayland compositor (run_under_weston.sh starts a
-// weston): maximise and full-screen requests on the fixed-size
-// windows, and the whole way from "&OK" to a picture on the clipboard that
-// another Wayland client reads.
+// weston): the fixed-size windows' own title bar, maximise and full-screen
+// requests on them, and the whole way from "&OK" to a picture on the
+// clipboard that another Wayland client reads.
 
 #include "about/autorx.h"
 #include "app/forms.h"
@@ -9,9 +9,12 @@
 #include "editor/redak.h"
 #include "mainwin/mdi.h"
 #include "mainwin/rys.h"
+#include "resources/frames.h"
+#include "resources/twips.h"
 
 #include "freshwindows.h"
 
+#include <QAbstractButton>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
@@ -55,6 +58,64 @@ struct FixedWindow {
     const char* name;
     std::function<QWidget&()> open;
 };
+
+// The fixed-size windows, their client areas as laid out, and whether closing
+// them destroys them or ends the program (the editor).
+TEST_F(Wayland, FixedSizeWindowsHaveATitleBarWithTheCaptionAndACloseBoxOnly) {
+    const struct {
+        FixedWindow window;
+        QSize client;
+        std::function<bool()> exists;
+    } rows[] = {
+        {{"editor", []() -> QWidget& { return forms::redak(); }},
+         twips::size(6975, 4440),
+         &forms::hasRedak},
+        {{"colour dialog", []() -> QWidget& { return forms::tlo(); }},
+         twips::size(5655, 1950),
+         &forms::hasTlo},
+        {{"About box", []() -> QWidget& { return forms::autorX(); }},
+         twips::size(4680, 3060),
+         &forms::hasAutorX},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.window.name);
+        QWidget& w = row.window.open();
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        EXPECT_TRUE(w.windowHandle()->flags() & Qt::FramelessWindowHint) << "no title bar of Qt's";
+        const QRect client = ui::clientArea(w);
+        EXPECT_EQ(client.size(), row.client);
+        EXPECT_EQ(client.bottom(), w.rect().bottom());
+        EXPECT_GT(client.top(), 0);
+        // Every control lies inside the client area, none under the strip.
+        for (QWidget* child : w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->objectName() == "fixedFrameTitle" || child->isWindow())
+                continue;
+            EXPECT_TRUE(client.contains(child->geometry())) << child->metaObject()->className();
+        }
+
+        auto* strip = w.findChild<QWidget*>("fixedFrameTitle", Qt::FindDirectChildrenOnly);
+        ASSERT_NE(strip, nullptr);
+        EXPECT_EQ(strip->geometry(), QRect(0, 0, w.width(), client.top()));
+        const QList<QLabel*> captions = strip->findChildren<QLabel*>();
+        ASSERT_EQ(captions.size(), 1);
+        EXPECT_EQ(captions[0]->text(), w.windowTitle());
+        const QString title = w.windowTitle();
+        w.setWindowTitle("Inny tytuł");
+        EXPECT_EQ(captions[0]->text(), "Inny tytuł");
+        w.setWindowTitle(title);
+        const QList<QAbstractButton*> buttons = strip->findChildren<QAbstractButton*>();
+        ASSERT_EQ(buttons.size(), 1) << "a close box, no minimise or maximise button";
+        EXPECT_EQ(buttons[0]->accessibleName(), "Zamknij");
+
+        // As the close box: the editor ends the program, the others go away.
+        const int endsBefore = endCalls;
+        QTest::mouseClick(buttons[0], Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(row.exists());
+        EXPECT_EQ(endCalls - endsBefore, row.window.name == std::string("editor") ? 1 : 0);
+    }
+}
 
 TEST_F(Wayland, FixedSizeWindowsStayAsTheyAreWhenAskedToMaximiseOrFillTheScreen) {
     const FixedWindow windows[] = {
