@@ -74,6 +74,16 @@ void paintText(QImage& surface, const QString& text, const FontChoice& choice, q
     }
 }
 
+// Whether any pixel of `image` is a letter pixel.
+bool holdsInk(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        if (std::any_of(row, row + image.width(), isLetterPixel))
+            return true;
+    }
+    return false;
+}
+
 enum class Memory { Plain, HugePages };
 
 QImage allocate(QSize size, int dpi, QRgb fill, Memory memory);
@@ -196,11 +206,8 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
             QImage strip = allocate(QSize(int(std::min<qsizetype>(chunk, to - left)), height), dpi,
                                     0xFFFFFFFF, Memory::Plain);
             paintText(strip, text, choice, ascent, left);
-            for (int y = 0; y < strip.height(); ++y) {
-                const auto* pixels = reinterpret_cast<const std::uint32_t*>(strip.constScanLine(y));
-                if (std::any_of(pixels, pixels + strip.width(), isLetterPixel))
-                    return true;
-            }
+            if (holdsInk(strip))
+                return true;
         }
         return false;
     };
@@ -249,14 +256,7 @@ int largestFittingSize(const QString& text, const FontChoice& choice, int dpi, Q
         if (!fontSizeDrawable(font.size, dpi))
             return false;
         const MeasuredText m = measureDrawnText(text, font, dpi, screen, true);
-        if (m.inkBeyondScreen)
-            return false;
-        for (int y = 0; y < m.surface.height(); ++y) {
-            const auto* row = reinterpret_cast<const std::uint32_t*>(m.surface.constScanLine(y));
-            if (std::any_of(row, row + m.surface.width(), isLetterPixel))
-                return true;
-        }
-        return false;
+        return !m.inkBeyondScreen && holdsInk(m.surface);
     };
     const int top = int(std::floor(std::min(choice.size, MaxFontPoints)));
     if (top >= 1 && fits(top))
