@@ -1,5 +1,7 @@
 #include "backend.h"
 
+#include "console.h"
+
 #include "render/headless.h"
 #include "render/imagefile.h"
 #include "render/oneline.h"
@@ -67,6 +69,9 @@ WriteStatus checkPictureFor(const QImage& picture, ImageFormat format) {
 }
 
 WriteStatus writePictureFile(const QString& path, const QImage& picture, ImageFormat format) {
+    // Windows' NUL takes a picture as /dev/null does: checked, then dropped.
+    if (console::namesNullDevice(path))
+        return checkPicture(picture, format);
     return writeImageFile(path, picture, format);
 }
 
@@ -95,6 +100,17 @@ QString describe(const WriteStatus& status) {
         return QStringLiteral("no space left on the device");
     case WriteError::ReadOnlyFileSystem:
         return QStringLiteral("read-only file system");
+    case WriteError::ReadOnlyFile:
+        return QStringLiteral("the file is read-only");
+    case WriteError::InUse:
+        return QStringLiteral("the file is open in another program, which does not let it be "
+                              "replaced");
+    case WriteError::BadName:
+        return QStringLiteral("Windows does not allow this file name (device names such as CON "
+                              "or AUX, the characters \\ / : * ? \" < > | and a dot or space at "
+                              "the end are refused)");
+    case WriteError::PathTooLong:
+        return QStringLiteral("the path is longer than the 259 characters Windows allows");
     case WriteError::Other:
         break;
     }

@@ -27,8 +27,7 @@ double secondsNow() {
 }
 
 void printLine(std::FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    console::write(stream, text);
     std::fflush(stream);
 }
 

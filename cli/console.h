@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 
-// The process's standard streams and the descriptors of open files, the
-// same on POSIX systems and on Windows.
+// The process's command line, its standard streams and the descriptors of
+// open files, the same on POSIX systems and on Windows (console_posix.cpp,
+// console_win.cpp).
 namespace pismolot::cli::console {
 
 inline constexpr int StandardInput = 0;
@@ -18,6 +21,10 @@ bool isTerminal(int fd);
 // Whether the file `name` names (as decodeFileName() gives it) is a
 // terminal, as /dev/stdout or /dev/tty can be. Creates nothing.
 bool namesTerminal(const QString& name);
+
+// Whether `name` is Windows' null device (NUL, nul.bmp): never on Linux,
+// where /dev/null is written through as any device is.
+bool namesNullDevice(const QString& name);
 
 // Opens a file to read, by a name as decodeFileName() gives it: the
 // descriptor, or -1 with the reason in `error` (a folder is refused).
@@ -32,8 +39,25 @@ std::int64_t readSome(int fd, char* data, std::int64_t size);
 std::optional<std::int64_t> regularFilePosition(int fd);
 bool seekTo(int fd, std::int64_t position);
 
-// A reader that goes away must not end the process: writes to it fail, and
-// the caller reports that. (Windows has no such signal.)
-void ignoreBrokenPipes();
+// Called first: a reader that goes away must not end the process (writes to
+// it fail, and the caller reports that); on Windows the standard streams
+// carry bytes as they are, with no line-end translation.
+void setUpStreams();
+
+// The arguments after the program's name, as the user gave them: on Linux
+// bytes decoded as file names are (decodeFileName), on Windows the UTF-16
+// command line.
+QStringList arguments(int argc, char** argv);
+
+// Writes `text` to `stream`: UTF-8, or as characters where the stream is a
+// Windows console, whatever its code page.
+void write(std::FILE* stream, const QString& text);
+
+// Whether a terminal on `fd` redraws a line with escape codes.
+bool takesEscapes(int fd);
+
+// Chooses Qt's platform for drawing without a window or a display, with the
+// system's fonts; called before the application object exists.
+void useHeadlessPlatform();
 
 } // namespace pismolot::cli::console

@@ -20,8 +20,7 @@ using namespace pismolot::cli;
 namespace {
 
 void print(std::FILE* stream, const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+    console::write(stream, text);
 }
 
 void complain(const QString& message) {
@@ -106,9 +105,10 @@ int renderBatch(const Options& o) {
     }
 
     const bool onTerminal = console::isTerminal(console::StandardError);
-    Progress progress(stderr, !onTerminal                 ? ProgressShown::Not
-                              : qgetenv("TERM") == "dumb" ? ProgressShown::AsLines
-                                                          : ProgressShown::InPlace);
+    Progress progress(stderr, !onTerminal ? ProgressShown::Not
+                              : !console::takesEscapes(console::StandardError)
+                                  ? ProgressShown::AsLines
+                                  : ProgressShown::InPlace);
     // The total is known when the batch can be read twice: a regular file
     // (not a pipe, nor a device that never ends), from where it stands.
     if (onTerminal) {
@@ -170,10 +170,10 @@ int renderBatch(const Options& o) {
 int main(int argc, char** argv) {
     // A reader that goes away must not kill the process: the failed write is
     // reported and the exit status says so.
-    console::ignoreBrokenPipes();
+    console::setUpStreams();
 
     // Read the arguments before Qt exists: it would take "--style" as its own.
-    const ParseResult parsed = parseArguments(decodeArguments(argc, argv));
+    const ParseResult parsed = parseArguments(console::arguments(argc, argv));
     if (!parsed.options) {
         complain(parsed.error);
         return 2;
@@ -218,17 +218,8 @@ int main(int argc, char** argv) {
         o.settings.text = *text.text;
     }
 
-    // Fonts need a platform, and only the offscreen one works in every
-    // session: the desktop's platform named in the environment aborts the
-    // process where no display answers (ssh, cron). Its theme and input
-    // plugins are the desktop's too, and its GLX side would open a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_QPA_OFFSCREEN_NO_GLX", "1");
-    qunsetenv("QT_QPA_PLATFORMTHEME");
-    qunsetenv("QT_QPA_GENERIC_PLUGINS");
-    // No event loop runs here: the plain dispatcher starts faster than GLib's.
-    if (qEnvironmentVariableIsEmpty("QT_NO_GLIB"))
-        qputenv("QT_NO_GLIB", "1");
+    // Fonts need a platform, one that works without a display.
+    console::useHeadlessPlatform();
     qInstallMessageHandler(quietQt);
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);

@@ -18,7 +18,7 @@ include(CheckPIESupported)
 check_pie_supported()
 find_program(PISMOLOT_DPKG_BUILDFLAGS dpkg-buildflags)
 if(PISMOLOT_DISTRIBUTION_FLAGS AND PISMOLOT_DPKG_BUILDFLAGS AND NOT PISMOLOT_SANITIZE
-   AND NOT PISMOLOT_FUZZ)
+   AND NOT PISMOLOT_FUZZ AND NOT WIN32)
     set(optimised $<NOT:$<CONFIG:Debug>>)
     foreach(kind IN ITEMS CPPFLAGS CXXFLAGS LDFLAGS)
         # Its file-path mappings are of the folder it runs in; the ones below
@@ -49,6 +49,15 @@ if(PISMOLOT_DISTRIBUTION_FLAGS AND PISMOLOT_DPKG_BUILDFLAGS AND NOT PISMOLOT_SAN
             add_compile_options("$<${optimised}:${flags}>")
         endif()
     endforeach()
+endif()
+
+# On Windows each program is one file: the C and C++ runtimes and the
+# threads library are linked in, so it imports only the system's own DLLs.
+# (The distribution's hardening above is ELF's; PE gets ASLR and DEP from
+# the linker's defaults.)
+# No link time in the programs' headers either, so that they are reproducible.
+if(MINGW)
+    add_link_options(-static -Wl,--no-insert-timestamp)
 endif()
 
 # No build folder in the binaries and their debug information, so that the

@@ -36,16 +36,7 @@ else()
 endif()
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${maintainer}")
 
-# Dates in the package: SOURCE_DATE_EPOCH when set, else the newest
-# changelog entry's, as Debian's package builds do, so that the same sources
-# make the same package whenever it is made.
-if("$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
-    file(STRINGS ${CPACK_PISMOLOT_CHANGELOG} trailer REGEX "^ -- " LIMIT_COUNT 1)
-    string(REGEX REPLACE "^ -- .*  ([A-Z][a-z][a-z], )" "" date "${trailer}")
-    execute_process(COMMAND date -d "${date}" +%s OUTPUT_VARIABLE epoch
-        OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE result)
-    if(NOT result EQUAL 0)
-        message(FATAL_ERROR "no date in the changelog's trailer: ${trailer}")
-    endif()
-    set(ENV{SOURCE_DATE_EPOCH} "${epoch}")
-endif()
+# Dates in the package (see PismolotSourceDate.cmake).
+include(${CMAKE_CURRENT_LIST_DIR}/PismolotSourceDate.cmake)
+pismolot_source_date_epoch(${CPACK_PISMOLOT_CHANGELOG} epoch)
+set(ENV{SOURCE_DATE_EPOCH} "${epoch}")

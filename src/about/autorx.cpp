@@ -1,5 +1,6 @@
 #include "about/autorx.h"
 
+#include "about/shell.h"
 #include "resources/appearance.h"
 #include "resources/centre.h"
 #include "resources/frames.h"
@@ -7,7 +8,6 @@
 #include "resources/palette.h"
 #include "resources/twips.h"
 
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,7 +31,7 @@ void openUrl(const QUrl& url) {
     if (urlOpener())
         urlOpener()(url);
     else
-        QDesktopServices::openUrl(url);
+        about::openWithShell(url);
 }
 
 } // namespace

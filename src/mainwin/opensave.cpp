@@ -151,14 +151,18 @@ SaveFileDialog::SaveFileDialog(QWidget* owner, const QString& convertedFilter, c
     fitDetailColumns();
 
     confirmCreate = [this](const QString& path) {
-        const QString text = QStringLiteral("%1\nTen plik nie istnieje.\nCzy chcesz go utworzyć?")
-                                 .arg(QFileInfo(path).fileName());
-        return QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No,
+        return QMessageBox::question(this, windowTitle(), createQuestion(path),
+                                     QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::Yes) == QMessageBox::Yes;
     };
     reportMissingFolder = [this](const QString& folder) {
         QMessageBox::warning(this, windowTitle(), missingFolderMessage(folder));
     };
+}
+
+QString createQuestion(const QString& path) {
+    return QStringLiteral("%1\nTen plik nie istnieje.\nCzy chcesz go utworzyć?")
+        .arg(QFileInfo(path).fileName());
 }
 
 // The size, type and date columns are as wide as what the folder shows in
@@ -193,14 +197,3 @@ void SaveFileDialog::accept() {
 }
 
 } // namespace opensave
-
-QString AskSaveFileName(QWidget* owner, QString filter, const QString& title,
-                        const QString& initialDir, QString* selectedFilter) {
-    filter = opensave::convertFilter(std::move(filter));
-    opensave::SaveFileDialog dialog(owner, filter, title, initialDir);
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    if (selectedFilter)
-        *selectedFilter = dialog.selectedNameFilter();
-    return opensave::fileNameFromBuffer(dialog.selectedFiles().value(0));
-}

@@ -35,6 +35,9 @@ QStringList nameFilters(QStringView converted);
 // The message for a name whose folder does not exist.
 QString missingFolderMessage(const QString& folder);
 
+// The question asked before a file that does not exist yet is created.
+QString createQuestion(const QString& path);
+
 // The chosen name as the dialog leaves it in its file buffer: the text up to
 // the first NUL, without leading and trailing spaces.
 QString fileNameFromBuffer(QStringView buffer);
@@ -75,6 +78,8 @@ private:
 // Asks for the name of a file to write. `filter` holds description and
 // pattern pairs separated by "|"; the first is selected. Returns the full
 // path, or "" on cancel; `selectedFilter`, where given, gets the name filter
-// selected when the name was accepted.
+// selected when the name was accepted. The dialog is SaveFileDialog
+// (savedialog_qt.cpp), or on Windows the system's common save dialog with
+// the same questions (savedialog_win.cpp).
 QString AskSaveFileName(QWidget* owner, QString filter, const QString& title,
                         const QString& initialDir, QString* selectedFilter = nullptr);

@@ -34,6 +34,18 @@ QString reason(const pismolot::WriteStatus& status) {
         return QStringLiteral("brak miejsca na dysku");
     case WriteError::ReadOnlyFileSystem:
         return QStringLiteral("dysk jest tylko do odczytu");
+    case WriteError::ReadOnlyFile:
+        return QStringLiteral("plik jest tylko do odczytu");
+    case WriteError::InUse:
+        return QStringLiteral("plik jest otwarty w innym programie, który nie pozwala go zastąpić; "
+                              "zamknij go tam i spróbuj ponownie");
+    case WriteError::BadName:
+        return QStringLiteral("Windows nie pozwala na taką nazwę pliku (nazwy urządzeń, jak CON "
+                              "czy AUX, znaki \\ / : * ? \" < > | i kropka lub spacja na końcu "
+                              "są zabronione)");
+    case WriteError::PathTooLong:
+        return QStringLiteral(
+            "ścieżka pliku jest dłuższa niż 259 znaków, na które pozwala Windows");
     case WriteError::Other:
         // A cause users rarely meet: said in Polish, the system's own words
         // kept beside it for whoever looks into it.

@@ -35,7 +35,7 @@ constexpr std::array<ColourValue, 25> StandardScheme = {
 };
 } // namespace
 
-ColourValue resolveSystemColour(int index) {
+ColourValue standardSystemColour(int index) {
     if (index < 0 || index >= int(StandardScheme.size()))
         return ColourValue::rgb(0, 0, 0);
     return StandardScheme[std::size_t(index)];

@@ -27,8 +27,8 @@ public:
     constexpr int green() const { return int(raw_ >> 8 & 0xFF); }
     constexpr int blue() const { return int(raw_ >> 16 & 0xFF); }
 
-    // The RGB value this colour shows as; system colours through the
-    // standard desktop scheme (see resolveSystemColour).
+    // The RGB value this colour shows as; system colours as the system
+    // shows them (see resolveSystemColour).
     ColourValue toRgb() const;
     // 0xFFRRGGBB, the pixel layout of the program's rasters.
     std::uint32_t toArgb() const;
@@ -49,8 +49,14 @@ inline constexpr ColourValue HighlightText = ColourValue::system(14);
 inline constexpr ColourValue ButtonFace = ColourValue::system(15);
 } // namespace syscolour
 
-// A system colour number resolved by the standard desktop scheme (9 white,
+// A system colour number in the classic standard desktop scheme (9 white,
 // 7 black, 14 white, 15 light grey, ...); unknown numbers give black.
+ColourValue standardSystemColour(int index);
+
+// A system colour number as this system shows it, at the moment it is asked:
+// the standard scheme on Linux, which has no such palette; the user's own
+// colours on Windows (GetSysColor), whatever scheme is chosen there.
+// Unknown numbers give black.
 ColourValue resolveSystemColour(int index);
 
 // Pixel helpers for 0xFFRRGGBB rasters.

@@ -92,4 +92,63 @@ QByteArray encodeFileName(const QString& name) {
     return bytes;
 }
 
+namespace {
+
+bool isSeparator(QChar c) {
+    return c == u'\\' || c == u'/';
+}
+
+bool isDeviceName(QStringView part) {
+    // The device is the part before the first dot, blanks at its end ignored.
+    QStringView base = part.left(part.indexOf(u'.') < 0 ? part.size() : part.indexOf(u'.'));
+    while (base.endsWith(u' '))
+        base.chop(1);
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+        if (base.compare(QLatin1String(device), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    if (base.size() != 4)
+        return false;
+    const QStringView stem = base.left(3);
+    const bool port = stem.compare(QLatin1String("COM"), Qt::CaseInsensitive) == 0 ||
+                      stem.compare(QLatin1String("LPT"), Qt::CaseInsensitive) == 0;
+    // Windows counts the superscript digits ¹ ² ³ as port numbers too.
+    const QChar n = base[3];
+    return port && ((n >= u'0' && n <= u'9') || n == u'\u00B9' || n == u'\u00B2' || n == u'\u00B3');
+}
+
+} // namespace
+
+WindowsName checkWindowsName(QStringView path) {
+    const QStringView verbatim = QStringView(u"\\\\?\\");
+    const bool longForm = path.startsWith(verbatim);
+    if (longForm)
+        path = path.sliced(verbatim.size());
+    else if (path.size() >= MaxWindowsPath)
+        return WindowsName::TooLong;
+    // A drive's colon ("C:") is the one a path may hold.
+    qsizetype start = path.size() >= 2 && path[1] == u':' && path[0].isLetter() ? 2 : 0;
+    QStringView last;
+    while (start <= path.size()) {
+        qsizetype end = start;
+        while (end < path.size() && !isSeparator(path[end]))
+            ++end;
+        const QStringView part = path.sliced(start, end - start);
+        for (const QChar c : part) {
+            if (c.unicode() < 32 || QStringView(u"<>:\"|?*").contains(c))
+                return WindowsName::BadCharacter;
+        }
+        if (!part.isEmpty())
+            last = part;
+        start = end + 1;
+    }
+    if (last.isEmpty() || last == u"." || last == u"..")
+        return WindowsName::Fine; // a folder's name, refused as one by the writer
+    if (isDeviceName(last))
+        return WindowsName::Device;
+    if (last.endsWith(u'.') || last.endsWith(u' '))
+        return WindowsName::BadEnd;
+    return WindowsName::Fine;
+}
+
 } // namespace pismolot

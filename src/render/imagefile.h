@@ -44,6 +44,11 @@ enum class WriteError {
     NoSuchFolder, // the folder of the file is missing, or a part of the path is a file
     DiskFull,     // no space, quota, or the file size limit
     ReadOnlyFileSystem,
+    // Windows' own refusals
+    ReadOnlyFile, // the file has the read-only attribute
+    InUse,        // another program holds the file open and will not let it be replaced
+    BadName, // a device name (CON, AUX.bmp), a character Windows refuses, a dot or space at the end
+    PathTooLong, // longer than Windows' 260 characters
     Other,
 };
 

@@ -1,6 +1,7 @@
-// Writing a picture to a path where the system has no POSIX files (Windows):
-// QSaveFile writes a temporary file beside the target and renames it over
-// the old one, after syncing it to disk, so either commit is durable here.
+// Writing a picture to a path where the program has no writer of the
+// system's own: QSaveFile writes a temporary file beside the target and
+// renames it over the old one, after syncing it to disk, so either commit is
+// durable here.
 // Built on every system, so that its tests run wherever the others do.
 #include "render/imagefile.h"
 #include "render/writesink.h"
@@ -52,7 +53,7 @@ WriteStatus detail::writeImageFileWithSaveFile(const QString& path, const QImage
     return {};
 }
 
-#ifndef PISMOLOT_POSIX_FILES
+#ifndef PISMOLOT_PLATFORM_FILES
 WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format,
                            Commit how) {
     return detail::writeImageFile(path, image, format, how, detail::TemporaryFiles::Named);

@@ -33,14 +33,18 @@ QFont dialogFont(double points) {
 
 bool loadQtTranslation(QCoreApplication& app) {
     auto* translator = new QTranslator(&app);
-    if (!translator->load(QLocale(QLocale::Polish, QLocale::Poland), QStringLiteral("qtbase"),
-                          QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
+    // Built into the program where no Qt is installed beside it (Windows),
+    // else Qt's installed translations.
+    for (const QString& folder :
+         {QStringLiteral(":/translations"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+        if (translator->load(QLocale(QLocale::Polish, QLocale::Poland), QStringLiteral("qtbase"),
+                             QStringLiteral("_"), folder)) {
+            QCoreApplication::installTranslator(translator);
+            return true;
+        }
     }
-    QCoreApplication::installTranslator(translator);
-    return true;
+    delete translator;
+    return false;
 }
 
 void setUpApplication(QApplication& app) {

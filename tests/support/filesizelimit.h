@@ -1,10 +1,13 @@
 #pragma once
 
-#include <sys/resource.h>
-
 #include <QtGlobal>
 
+#if __has_include(<sys/resource.h>)
+#include <sys/resource.h>
+
 #include <csignal>
+
+inline constexpr bool CanLimitFileSize = true;
 
 // A full disk in miniature, no root needed: while it lives, a write that would
 // make a file larger than `bytes` raises SIGXFSZ, whose default action ends
@@ -30,3 +33,11 @@ private:
     rlimit old_{};
     void (*oldHandler_)(int) = nullptr;
 };
+#else
+// Windows has no file size limit of a process: the cases that need one skip.
+inline constexpr bool CanLimitFileSize = false;
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64) {}
+};
+#endif

@@ -1,6 +1,9 @@
 #include "console.h"
 
 #include "render/filename.h"
+#include "textinput.h"
+
+#include <QByteArray>
 
 #include <cerrno>
 #include <csignal>
@@ -9,11 +12,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#ifdef _WIN32
-#include <io.h>
-#else
 #include <unistd.h>
-#endif
 
 namespace pismolot::cli::console {
 
@@ -21,11 +20,7 @@ namespace {
 
 int refuseFolder(int fd, QString* error) {
     *error = QStringLiteral("it is a folder");
-#ifdef _WIN32
-    _close(fd);
-#else
     ::close(fd);
-#endif
     return -1;
 }
 
@@ -34,51 +29,6 @@ QString systemText(int error) {
 }
 
 } // namespace
-
-#ifdef _WIN32
-
-bool isTerminal(int fd) {
-    return _isatty(fd) != 0;
-}
-
-bool namesTerminal(const QString& name) {
-    const int fd = _wopen(reinterpret_cast<const wchar_t*>(name.utf16()), _O_WRONLY | _O_BINARY);
-    const bool terminal = fd >= 0 && _isatty(fd) != 0;
-    if (fd >= 0)
-        _close(fd);
-    return terminal;
-}
-
-int openToRead(const QString& name, QString* error) {
-    const int fd = _wopen(reinterpret_cast<const wchar_t*>(name.utf16()), _O_RDONLY | _O_BINARY);
-    struct _stat64 info = {};
-    if (fd < 0)
-        *error = systemText(errno);
-    else if (_fstat64(fd, &info) == 0 && (info.st_mode & _S_IFMT) == _S_IFDIR)
-        return refuseFolder(fd, error);
-    return fd;
-}
-
-std::int64_t readSome(int fd, char* data, std::int64_t size) {
-    const unsigned chunk = size > (1 << 30) ? 1u << 30 : unsigned(size);
-    return _read(fd, data, chunk);
-}
-
-std::optional<std::int64_t> regularFilePosition(int fd) {
-    struct _stat64 info = {};
-    if (_fstat64(fd, &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG)
-        return std::nullopt;
-    const std::int64_t position = _lseeki64(fd, 0, SEEK_CUR);
-    return position >= 0 ? std::optional<std::int64_t>(position) : std::nullopt;
-}
-
-bool seekTo(int fd, std::int64_t position) {
-    return _lseeki64(fd, position, SEEK_SET) == position;
-}
-
-void ignoreBrokenPipes() {}
-
-#else
 
 bool isTerminal(int fd) {
     return ::isatty(fd) != 0;
@@ -96,6 +46,10 @@ bool namesTerminal(const QString& name) {
     if (fd >= 0)
         ::close(fd);
     return terminal;
+}
+
+bool namesNullDevice(const QString& /*name*/) {
+    return false;
 }
 
 int openToRead(const QString& name, QString* error) {
@@ -136,10 +90,35 @@ bool seekTo(int fd, std::int64_t position) {
     return ::lseek(fd, off_t(position), SEEK_SET) == off_t(position);
 }
 
-void ignoreBrokenPipes() {
+void setUpStreams() {
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-#endif
+QStringList arguments(int argc, char** argv) {
+    return decodeArguments(argc, argv);
+}
+
+void write(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
+}
+
+bool takesEscapes(int /*fd*/) {
+    return qgetenv("TERM") != "dumb";
+}
+
+void useHeadlessPlatform() {
+    // Only the offscreen platform works in every session: the desktop's
+    // platform named in the environment aborts the process where no display
+    // answers (ssh, cron). Its theme and input plugins are the desktop's
+    // too, and its GLX side would open a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_OFFSCREEN_NO_GLX", "1");
+    qunsetenv("QT_QPA_PLATFORMTHEME");
+    qunsetenv("QT_QPA_GENERIC_PLUGINS");
+    // No event loop runs here: the plain dispatcher starts faster than GLib's.
+    if (qEnvironmentVariableIsEmpty("QT_NO_GLIB"))
+        qputenv("QT_NO_GLIB", "1");
+}
 
 } // namespace pismolot::cli::console

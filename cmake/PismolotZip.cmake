@@ -1,0 +1,44 @@
+# Packs the portable zip: cmake -DBUILD=<build folder> -DZIP=<file.zip>
+#   -DFOLDER=<top folder in the zip> -DSTRIP=<strip> -DCHANGELOG=<changelog.in>
+#   -P PismolotZip.cmake
+# The build's install rules lay out the folder, the programs are stripped,
+# and the zip lists its files in sorted order, each dated by
+# SOURCE_DATE_EPOCH or the changelog (in UTC), so the same build packs into
+# the same bytes.
+foreach(var BUILD ZIP FOLDER STRIP CHANGELOG)
+    if(NOT DEFINED ${var})
+        message(FATAL_ERROR "PismolotZip.cmake: ${var} is not set")
+    endif()
+endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/PismolotSourceDate.cmake)
+pismolot_source_date_epoch(${CHANGELOG} EPOCH)
+
+set(stage ${BUILD}/zip-stage)
+file(REMOVE_RECURSE ${stage})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${stage}/${FOLDER}
+    OUTPUT_QUIET RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "installing into ${stage} failed")
+endif()
+file(GLOB programs ${stage}/${FOLDER}/*.exe)
+foreach(program IN LISTS programs)
+    execute_process(COMMAND ${STRIP} --strip-all ${program} RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "${STRIP} ${program} failed")
+    endif()
+endforeach()
+
+file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${stage} ${stage}/*)
+list(SORT files)
+# `cmake -E tar` reads dates in the local zone; the zip's DOS dates are local too.
+execute_process(COMMAND date -u -d @${EPOCH} "+%Y-%m-%d %H:%M:%S UTC"
+    OUTPUT_VARIABLE date OUTPUT_STRIP_TRAILING_WHITESPACE)
+file(REMOVE ${ZIP})
+execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env TZ=UTC
+        ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip --mtime=${date} -- ${files}
+    WORKING_DIRECTORY ${stage}
+    RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "packing ${ZIP} failed")
+endif()

@@ -1,0 +1,173 @@
+// Writing to paths on Windows: what Windows refuses is named, and the old
+// file and the folder stay as they were; a replace leaves nothing behind.
+#include "render/imagefile.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+using namespace pismolot;
+
+namespace {
+
+QImage sample() {
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(qRgb(10, 200, 30));
+    return image;
+}
+
+const wchar_t* wide(const QString& text) {
+    return reinterpret_cast<const wchar_t*>(text.utf16());
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QStringList listing(const QString& dir) {
+    return QDir(dir).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+const QByteArray OldBytes = "the old file";
+
+// Lays out what the case needs in `dir` and returns the path to write; may
+// hold something open until the returned guard goes.
+using Setup = std::function<QString(const QString& dir, std::shared_ptr<void>& hold)>;
+
+QString oldFile(const QString& dir, const QString& name) {
+    const QString path = dir + u'/' + name;
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(OldBytes);
+    return path;
+}
+
+struct Refusal {
+    const char* name;
+    Setup setup;
+    WriteError expected;
+};
+
+void PrintTo(const Refusal& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Refusals : public testing::TestWithParam<Refusal> {};
+
+TEST_P(Refusals, AreNamedAndTouchNothing) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    std::shared_ptr<void> hold;
+    const QString path = GetParam().setup(dir.path(), hold);
+    const QStringList before = listing(dir.path());
+    const bool existed = QFile::exists(path);
+
+    const WriteStatus status = writeImageFile(path, sample(), ImageFormat::Bmp, Commit::Durable);
+    hold.reset();
+
+    EXPECT_EQ(status.error, GetParam().expected) << status.systemText.toStdString();
+    EXPECT_EQ(listing(dir.path()), before);
+    if (existed && QFileInfo(path).isFile()) {
+        SetFileAttributesW(wide(path), FILE_ATTRIBUTE_NORMAL);
+        EXPECT_EQ(contents(path), OldBytes);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Refusals,
+    testing::Values(
+        Refusal{"folder",
+                [](const QString& dir, auto&) {
+                    QDir(dir).mkdir(QStringLiteral("obrazy.bmp"));
+                    return dir + QStringLiteral("/obrazy.bmp");
+                },
+                WriteError::IsDirectory},
+        Refusal{"read_only_file",
+                [](const QString& dir, auto&) {
+                    const QString path = oldFile(dir, QStringLiteral("stary.bmp"));
+                    SetFileAttributesW(wide(QDir::toNativeSeparators(path)),
+                                       FILE_ATTRIBUTE_READONLY);
+                    return path;
+                },
+                WriteError::ReadOnlyFile},
+        Refusal{"open_in_another_program",
+                [](const QString& dir, std::shared_ptr<void>& hold) {
+                    const QString path = oldFile(dir, QStringLiteral("otwarty.bmp"));
+                    // As an editor holds a file: read, shared for reading only.
+                    HANDLE h = CreateFileW(wide(QDir::toNativeSeparators(path)), GENERIC_READ,
+                                           FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+                    hold = std::shared_ptr<void>(h, [](void* h) { CloseHandle(h); });
+                    return path;
+                },
+                WriteError::InUse},
+        Refusal{"device_con",
+                [](const QString& dir, auto&) { return dir + QStringLiteral("/CON"); },
+                WriteError::BadName},
+        Refusal{"device_nul",
+                [](const QString& dir, auto&) { return dir + QStringLiteral("/NUL"); },
+                WriteError::BadName},
+        Refusal{"device_com1",
+                [](const QString& dir, auto&) { return dir + QStringLiteral("/COM1"); },
+                WriteError::BadName},
+        Refusal{"device_aux_with_extension",
+                [](const QString& dir, auto&) { return dir + QStringLiteral("/aux.bmp"); },
+                WriteError::BadName},
+        Refusal{"refused_character",
+                [](const QString& dir, auto&) { return dir + QStringLiteral("/co?.bmp"); },
+                WriteError::BadName},
+        Refusal{"trailing_dot",
+                [](const QString& dir, auto&) { return dir + QStringLiteral("/napis."); },
+                WriteError::BadName},
+        Refusal{"path_over_260",
+                [](const QString& dir, auto&) {
+                    return dir + u'/' + QString(260, u'x') + QStringLiteral(".bmp");
+                },
+                WriteError::PathTooLong},
+        Refusal{"missing_folder",
+                [](const QString& dir, auto&) { return dir + QStringLiteral("/nie ma/a.bmp"); },
+                WriteError::NoSuchFolder}));
+
+struct Written {
+    const char* name;
+    const char16_t* file;
+    bool existed;
+};
+
+void PrintTo(const Written& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Writes : public testing::TestWithParam<Written> {};
+
+TEST_P(Writes, LandWholeUnderTheNameAsTyped) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString name = QString::fromUtf16(GetParam().file);
+    const QString path = GetParam().existed ? oldFile(dir.path(), name) : dir.path() + u'/' + name;
+    for (const Commit how : {Commit::Fast, Commit::Durable}) {
+        const WriteStatus status = writeImageFile(path, sample(), ImageFormat::Bmp, how);
+        ASSERT_TRUE(status.ok()) << status.systemText.toStdString();
+        EXPECT_EQ(contents(path), encodeBmp24(sample()));
+        EXPECT_EQ(listing(dir.path()), QStringList{name});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Writes,
+                         testing::Values(Written{"new_file", u"nowy.bmp", false},
+                                         Written{"replaced_file", u"stary.bmp", true},
+                                         Written{"polish_name", u"żółw – gęś.bmp", false},
+                                         Written{"no_extension", u"napis", false},
+                                         Written{"device_word_inside", u"console.bmp", false}));
+
+} // namespace
