@@ -4,6 +4,7 @@
 #include "render/styles.h"
 
 #include <gtest/gtest.h>
+#include "platformskip.h"
 
 #include <QFile>
 #include <QProcess>
@@ -88,6 +89,7 @@ QStringList complete(const QString& words) {
 }
 
 TEST(Completion, StylesFormatsAndOptions) {
+    SKIP_ON_WINDOWS("the completion is bash's, which Windows does not have");
     QStringList styles;
     for (const QString& name : styleNameList())
         styles << QString(name).replace(QLatin1Char(' '), QStringLiteral("\\ "));

@@ -221,6 +221,9 @@ class FormatLimits : public testing::TestWithParam<LimitCase> {};
 // buffer that is never read.
 TEST_P(FormatLimits, RefuseWhatTheFileCannotHold) {
     const LimitCase& c = GetParam();
+    if (!canWriteFormat(c.format))
+        GTEST_SKIP() << "this build writes no " << formatName(c.format)
+                     << " (Qt's image plugin for it is missing)";
     static const uchar pixels[16] = {};
     const QImage image(pixels, c.width, c.height, qsizetype(c.width) * 4, QImage::Format_RGB32);
     ASSERT_EQ(image.size(), QSize(c.width, c.height));

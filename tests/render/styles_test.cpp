@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <set>
 #include <vector>
 
@@ -109,15 +110,27 @@ TEST(StyleRandomSource, UniformInUnitInterval) {
         EXPECT_NEAR(count, n / 10, n / 100);
 }
 
-TEST(ColourValues, SystemReferencesResolveByTheStandardScheme) {
+TEST(ColourValues, SystemReferencesResolveAsTheSystemShowsThem) {
     EXPECT_TRUE(syscolour::CaptionText.isSystem());
     EXPECT_EQ(syscolour::CaptionText.raw(), 0x80000009u);
     EXPECT_EQ(syscolour::ButtonFace.raw(), 0x8000000Fu);
-    EXPECT_EQ(syscolour::CaptionText.toRgb(), ColourValue::rgb(255, 255, 255));
-    EXPECT_EQ(syscolour::MenuText.toRgb(), ColourValue::rgb(0, 0, 0));
-    EXPECT_EQ(syscolour::HighlightText.toRgb(), ColourValue::rgb(255, 255, 255));
-    EXPECT_EQ(syscolour::ButtonFace.toRgb(), ColourValue::rgb(192, 192, 192));
+    const int references[] = {syscolour::CaptionText.systemIndex(), syscolour::MenuText.systemIndex(),
+                              syscolour::HighlightText.systemIndex(),
+                              syscolour::ButtonFace.systemIndex()};
+    const ColourValue standard[] = {ColourValue::rgb(255, 255, 255), ColourValue::rgb(0, 0, 0),
+                                    ColourValue::rgb(255, 255, 255),
+                                    ColourValue::rgb(192, 192, 192)};
+    for (std::size_t i = 0; i < std::size(references); ++i) {
+        EXPECT_EQ(standardSystemColour(references[i]), standard[i]) << references[i];
+        // Read from the system when asked: Linux has the standard scheme,
+        // Windows the user's own (tests/windows checks a changed scheme).
+        EXPECT_EQ(ColourValue::system(references[i]).toRgb(), resolveSystemColour(references[i]));
+#ifndef _WIN32
+        EXPECT_EQ(resolveSystemColour(references[i]), standard[i]) << references[i];
+#endif
+    }
     EXPECT_EQ(ColourValue::system(200).toRgb(), ColourValue::rgb(0, 0, 0));
+    EXPECT_EQ(standardSystemColour(-1), ColourValue::rgb(0, 0, 0));
     EXPECT_EQ(ColourValue::rgb(1, 2, 3).raw(), 0x030201u);
     EXPECT_EQ(ColourValue::rgb(1, 2, 3).toArgb(), 0xFF010203u);
 }

@@ -35,12 +35,9 @@ finish() {
 # The DLLs that every Windows 10 and 11 has, which the programs may import.
 system_dlls='^(advapi32|comdlg32|d3d9|d3d11|dwmapi|dxgi|gdi32|imm32|kernel32|msvcrt|netapi32|ole32|oleaut32|setupapi|shell32|shlwapi|user32|userenv|uxtheme|version|winmm|ws2_32|wtsapi32|authz|mpr|shcore|dwrite|d2d1|cfgmgr32|api-ms-win-[a-z0-9-]+)\.dll$'
 
-# The version resource's strings are UTF-16 in the file.
-utf16() {
-    printf '%s' "$1" | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | tr -d ' \n'
-}
+# The version resource's strings are UTF-16 in the file (ASCII ones here).
 holds_utf16() { # holds_utf16 FILE TEXT
-    od -An -tx1 -v "$1" | tr -d ' \n' | grep -q "$(utf16 "$2")"
+    [[ $(strings -el "$1") == *"$2"* ]]
 }
 
 case $step in
@@ -54,23 +51,20 @@ imports)
         done <<<"$dlls"
     done
     # A window program opens no console; the renderer is a console program.
-    "$objdump" -p "$build/pismolot.exe" | grep -q '^Subsystem.*(Windows GUI)' ||
+    [[ $("$objdump" -p "$build/pismolot.exe") == *$'\nSubsystem\t\t00000002\t(Windows GUI)'* ]] ||
         fail "pismolot.exe is not a GUI program"
-    "$objdump" -p "$build/pismolot-render.exe" | grep -q '^Subsystem.*(Windows CUI)' ||
+    [[ $("$objdump" -p "$build/pismolot-render.exe") == *$'\nSubsystem\t\t00000003\t(Windows CUI)'* ]] ||
         fail "pismolot-render.exe is not a console program"
     ;;
 resources)
     for p in "${programs[@]}"; do
         exe=$build/$p.exe
-        "$objdump" -h "$exe" | grep -q ' \.rsrc ' || fail "$p.exe has no resources"
-        for text in "ProductName" "Pismolot" "1.0.0" "$p.exe" "Pismolot – kolorowe napisy" \
-            "licencja MIT" "PerMonitorV2"; do
-            if [[ $text == PerMonitorV2 ]]; then
-                grep -q "$text" "$exe" || fail "$p.exe: the manifest does not say $text"
-            else
-                holds_utf16 "$exe" "$text" || fail "$p.exe: the version resource lacks \"$text\""
-            fi
+        [[ $("$objdump" -h "$exe") == *' .rsrc '* ]] || fail "$p.exe has no resources"
+        for text in ProductName Pismolot "$PISMOLOT_VERSION" "$p.exe" "kolorowe napisy" "licencja MIT"; do
+            holds_utf16 "$exe" "$text" || fail "$p.exe: the version resource lacks \"$text\""
         done
+        grep -qa '<dpiAwareness[^>]*>PerMonitorV2<' "$exe" ||
+            fail "$p.exe: the manifest does not make it per-monitor DPI aware"
     done
     ;;
 zip)
@@ -85,7 +79,7 @@ zip)
     trap 'rm -rf "$work"' EXIT
     unzip -q "$zip" -d "$work"
     for p in "${programs[@]}"; do
-        "$objdump" -h "$work/$folder/$p.exe" | grep -q '\.debug_' && fail "$p.exe in the zip is not stripped"
+        [[ $("$objdump" -h "$work/$folder/$p.exe") == *.debug_* ]] && fail "$p.exe in the zip is not stripped"
     done
     grep -q 'Pismolot' "$work/$folder/README.txt" && grep -q 'zapisuje' "$work/$folder/README.txt" &&
         grep -q 'writes nothing' "$work/$folder/README.txt" || fail "README.txt is not the read-me in Polish and English"
