@@ -52,14 +52,7 @@ void paintText(QImage& surface, const QString& text, const FontChoice& choice, q
         painter.drawText(QPointF(-left, baseline), text);
     };
     draw(surface);
-    bool coloured = false;
-    for (int y = 0; y < surface.height() && !coloured; ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(surface.constScanLine(y));
-        coloured = std::any_of(row, row + surface.width(), [](std::uint32_t p) {
-            return ((p + 1) & 0x00FFFFFFu) > 1; // neither 0x..000000 nor 0x..FFFFFF
-        });
-    }
-    if (!coloured)
+    if (!holdsColouredPixel(rasterOf(std::as_const(surface))))
         return;
     QImage layer(surface.size(), QImage::Format_ARGB32_Premultiplied);
     layer.setDotsPerMeterX(surface.dotsPerMeterX());
@@ -76,12 +69,7 @@ void paintText(QImage& surface, const QString& text, const FontChoice& choice, q
 
 // Whether any pixel of `image` is a letter pixel.
 bool holdsInk(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
-        if (std::any_of(row, row + image.width(), isLetterPixel))
-            return true;
-    }
-    return false;
+    return holdsLetterPixel(rasterOf(image));
 }
 
 enum class Memory { Plain, HugePages };
