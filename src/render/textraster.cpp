@@ -3,12 +3,17 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
+#include <vector>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -72,6 +77,198 @@ bool holdsInk(const QImage& image) {
     return holdsLetterPixel(rasterOf(image));
 }
 
+// Where a text puts ink, as its fonts tell it without drawing: every glyph's
+// ink box at its place on the line, measured once at one size and placed
+// again at smaller ones.
+//
+// Placing at another size asks each face for its glyphs' boxes and advances
+// at that size (hinted as drawing hints them); what shaping added to an
+// advance (kerning, marks' offsets) is scaled from the measured size and may
+// then be a pixel off, once for each such glyph to the left. Faces whose
+// boxes do not hold their ink make the geometry unusable: colour faces
+// (their glyphs become letters only by how much they cover) and faces that
+// Qt slants or emboldens itself.
+class InkGeometry {
+public:
+    // A glyph's ink box, widened on every side to where its ink may lie.
+    struct Box {
+        QRectF outer;
+        // Big enough that drawing it surely blackens pixels: whatever
+        // region holds the whole box holds ink.
+        bool inks = false;
+    };
+    struct Placed {
+        std::vector<Box> boxes;
+        QRectF underline; // where it may lie; empty without one
+        qreal lineHeight = 0;
+    };
+
+    InkGeometry(const QString& text, const QFont& font, const QPaintDevice* device);
+
+    bool usable() const { return usable_; }
+    // The glyphs at `pixelsPerEm` (the measured size, or a smaller one).
+    Placed placed(qreal pixelsPerEm) const;
+    Placed placed() const { return placed(pixelsPerEm_); }
+
+private:
+    struct Glyph {
+        int face = 0;
+        quint32 index = 0;
+        QPointF at;       // the glyph's origin, from the baseline's start
+        qreal shaped = 0; // what shaping added to its advance
+    };
+
+    bool usable_ = false;
+    bool underline_ = false;
+    qreal pixelsPerEm_ = 0;
+    qreal ascent_ = 0;
+    std::vector<QRawFont> faces_; // the primary face first
+    std::vector<Glyph> glyphs_;   // from left to right
+};
+
+// Faces whose ink their glyph boxes may not hold.
+bool trustedFace(const QRawFont& face) {
+    static constexpr std::array<const char*, 4> colourTables = {"CBLC", "COLR", "sbix", "SVG "};
+    for (const char* table : colourTables)
+        if (!face.fontTable(table).isEmpty())
+            return false;
+    const QString family = face.familyName();
+    const QString style = face.styleName();
+    // QRawFont names the face drawn, but the weight and slant asked for; Qt
+    // emboldens a face lighter than asked at some sizes and not at others.
+    const bool slanted =
+        face.style() != QFont::StyleNormal && !QFontDatabase::italic(family, style);
+    const bool emboldened = face.weight() > QFontDatabase::weight(family, style);
+    return !slanted && !emboldened;
+}
+
+// The pixels per em that Qt draws `points` at: rounded to whole pixels.
+qreal drawnPixelsPerEm(qreal points, int dpi) {
+    return qreal(qRound(std::floor((points * dpi * 100 + 50) / 72) / 100));
+}
+
+InkGeometry::InkGeometry(const QString& text, const QFont& font, const QPaintDevice* device) {
+    // Tabs and breaks are laid out by rules of their own.
+    if (std::any_of(text.begin(), text.end(), [](QChar c) {
+            return c.unicode() < 0x20 || c == QChar::LineSeparator ||
+                   c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter;
+        }))
+        return;
+    // As QPainter lays out a line drawn at a point: left to right, unwrapped.
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(Qt::LeftToRight);
+    QTextLayout layout(text, font, const_cast<QPaintDevice*>(device));
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid())
+        line.setLineWidth(1e6);
+    layout.endLayout();
+    if (!line.isValid())
+        return;
+
+    const QRawFont primary = QRawFont::fromFont(font);
+    pixelsPerEm_ = primary.pixelSize();
+    if (!primary.isValid() ||
+        pixelsPerEm_ != drawnPixelsPerEm(font.pointSizeF(), device->logicalDpiY()))
+        return;
+    faces_.push_back(primary);
+    ascent_ = QFontMetricsF(font, device).ascent();
+    underline_ = font.underline();
+    std::vector<QPointF> advances;
+    for (const QGlyphRun& run : line.glyphRuns()) {
+        const QRawFont face = run.rawFont();
+        if (!trustedFace(face) || face.pixelSize() != pixelsPerEm_)
+            return;
+        int f = 0;
+        while (f < int(faces_.size()) && faces_[std::size_t(f)] != face)
+            ++f;
+        if (f == int(faces_.size()))
+            faces_.push_back(face);
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        for (qsizetype i = 0; i < indexes.size(); ++i)
+            glyphs_.push_back({f, indexes[i], positions[i] - QPointF(0, line.ascent()), 0});
+    }
+    std::stable_sort(glyphs_.begin(), glyphs_.end(),
+                     [](const Glyph& a, const Glyph& b) { return a.at.x() < b.at.x(); });
+    for (std::size_t k = 0; k < glyphs_.size(); ++k) {
+        Glyph& g = glyphs_[k];
+        QPointF advance;
+        faces_[std::size_t(g.face)].advancesForGlyphIndexes(&g.index, &advance, 1);
+        const qreal next = k + 1 < glyphs_.size() ? glyphs_[k + 1].at.x() : g.at.x() + advance.x();
+        g.shaped = next - g.at.x() - advance.x();
+    }
+    usable_ = true;
+}
+
+InkGeometry::Placed InkGeometry::placed(qreal pixelsPerEm) const {
+    Placed result;
+    if (!usable_)
+        return result;
+    const bool same = pixelsPerEm == pixelsPerEm_;
+    const qreal scale = pixelsPerEm / pixelsPerEm_;
+    std::vector<QRawFont> faces = faces_;
+    if (!same)
+        for (QRawFont& face : faces)
+            face.setPixelSize(pixelsPerEm);
+    // The baseline and the boxes' heights may round a pixel apart.
+    const qreal ascent = same ? ascent_ : faces[0].ascent();
+    const qreal slack = 2 + pixelsPerEm / 128 + (same ? 0 : 1);
+    result.lineHeight = faces[0].ascent() + faces[0].descent();
+    qreal x = glyphs_.empty() ? 0 : glyphs_.front().at.x() * scale;
+    qreal drift = same ? 0 : 1; // how far x may be off
+    qreal end = 0;
+    for (const Glyph& g : glyphs_) {
+        const QRawFont& face = faces[std::size_t(g.face)];
+        const QPointF at = same ? g.at : QPointF(x, g.at.y() * scale);
+        const qreal lift = same || g.at.y() == 0 ? 0 : 1;
+        const QRectF box = face.boundingRect(g.index);
+        if (!box.isEmpty()) {
+            const QRectF outer =
+                box.translated(at + QPointF(0, ascent))
+                    .adjusted(-slack - drift, -slack - lift, slack + drift, slack + lift);
+            const bool inks = pixelsPerEm >= 12 && box.width() >= 4 && box.height() >= 4;
+            result.boxes.push_back({outer, inks});
+        }
+        QPointF advance;
+        face.advancesForGlyphIndexes(&g.index, &advance, 1);
+        end = std::max(end, at.x() + advance.x() + drift);
+        if (!same) {
+            x += advance.x() + g.shaped * scale;
+            drift += g.shaped != 0 ? 1 : 0;
+        }
+    }
+    if (underline_) {
+        // Each face draws its own under the glyphs it gives.
+        for (const QRawFont& face : faces) {
+            const qreal y = ascent + face.underlinePosition();
+            const qreal thick = std::max<qreal>(1, face.lineThickness());
+            result.underline |=
+                QRectF(-slack, y - thick - slack, end + 2 * slack, 2 * thick + 2 * slack + 1);
+        }
+    }
+    return result;
+}
+
+enum class Ink { None, Some, Unknown };
+
+// Whether the placed text has ink in `region`, as far as the geometry tells:
+// Some when a glyph that surely inks lies wholly inside, None when nothing
+// can reach it.
+Ink inkIn(const InkGeometry::Placed& text, const QRectF& region) {
+    bool reaches = text.underline.intersects(region);
+    for (const InkGeometry::Box& box : text.boxes) {
+        if (!box.outer.intersects(region))
+            continue;
+        if (box.inks && region.contains(box.outer))
+            return Ink::Some;
+        reaches = true;
+    }
+    return reaches ? Ink::Unknown : Ink::None;
+}
+
 enum class Memory { Plain, HugePages };
 
 QImage allocate(QSize size, int dpi, QRgb fill, Memory memory);
@@ -114,8 +311,10 @@ QFont makeFont(const FontChoice& choice) {
 //
 // Ink below the screen's height is found in the strips below the first one,
 // whose rows are scanned whole. Ink beyond the screen's width is looked for
-// only when the drawn area reached that width: in chunks of columns right of
-// it, the first chunk that holds ink ending the search.
+// only when the drawn area reached that width: the glyphs' boxes tell it
+// where they can (a letter wholly beyond the edge, or none near it), and
+// otherwise chunks of columns right of it are drawn, the first chunk that
+// holds ink ending the search.
 //
 // Cost and memory: a picture that fits the screen is one drawing on one
 // surface, and the headless renderer keeps that surface as its scratch
@@ -129,7 +328,8 @@ QFont makeFont(const FontChoice& choice) {
 MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int dpi, QSize screen,
                               bool keepSurface) {
     const QImage probe = dpiProbe(dpi);
-    const QFontMetricsF fm(QFont(makeFont(choice), &probe), &probe);
+    const QFont font(makeFont(choice), &probe);
+    const QFontMetricsF fm(font, &probe);
     const qreal ascent = fm.ascent();
     const qreal lineHeight = fm.height();
     const qreal advance = text.isEmpty() ? 0.0 : fm.horizontalAdvance(text);
@@ -231,22 +431,48 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
     result.extent = QSize(std::max(labelW, right + 1), std::max(labelH, bottom + 1));
     const int reach =
         int(std::min<qint64>(MaxInkWidth, qint64(std::max(hintRight, width)) + marginX));
-    result.inkBeyondScreen =
-        below || (width == maxWidth && reach > maxWidth && inkInColumns(maxWidth, reach));
+    bool beyondRight = false;
+    if (!below && width == maxWidth && reach > maxWidth) {
+        // The glyphs' boxes mostly tell; only where they cannot is it drawn.
+        const InkGeometry geometry(text, font, &probe);
+        const Ink ink = geometry.usable() ? inkIn(geometry.placed(),
+                                                  QRectF(maxWidth, 0, reach - maxWidth, height))
+                                          : Ink::Unknown;
+        beyondRight = ink == Ink::Some || (ink == Ink::Unknown && inkInColumns(maxWidth, reach));
+    }
+    result.inkBeyondScreen = below || beyondRight;
     return result;
 }
 
-int largestFittingSize(const QString& text, const FontChoice& choice, int dpi, QSize screen) {
-    // A size too small to draw any letter keeps none either: it does not fit.
-    const auto fits = [&](int points) {
-        FontChoice font = choice;
-        font.size = float(points);
-        if (!fontSizeDrawable(font.size, dpi))
-            return false;
-        const MeasuredText m = measureDrawnText(text, font, dpi, screen, true);
-        return !m.inkBeyondScreen && holdsInk(m.surface);
-    };
-    const int top = int(std::floor(std::min(choice.size, MaxFontPoints)));
+namespace {
+
+// Whether `text` fits `screen` at `points` as the measure and the kept
+// surface tell it: no ink beyond the screen, and some on it.
+bool fitsByDrawing(const QString& text, const FontChoice& choice, int dpi, QSize screen) {
+    const MeasuredText m = measureDrawnText(text, choice, dpi, screen, true);
+    return !m.inkBeyondScreen && holdsInk(m.surface);
+}
+
+// The same told by the glyphs' boxes where they can: a letter that surely
+// lies where the measure looks beyond the screen means cut; nothing that can
+// reach beyond and a letter surely on the kept surface means it fits.
+std::optional<bool> fitsByGeometry(const InkGeometry::Placed& text, QSize screen) {
+    const qreal right = std::clamp(screen.width(), 1, MaxInkWidth);
+    const qreal rows = std::max(1, screen.height());
+    const qreal lineBottom = text.lineHeight - 1;
+    constexpr qreal Far = 1e9;
+    if (inkIn(text, QRectF(right, 0, MaxInkWidth - right, lineBottom)) == Ink::Some ||
+        (lineBottom > rows && inkIn(text, QRectF(0, rows, right, lineBottom - rows)) == Ink::Some))
+        return false;
+    if (inkIn(text, QRectF(right, -Far, 2 * Far, 2 * Far)) == Ink::None &&
+        inkIn(text, QRectF(-Far, rows, 2 * Far, 2 * Far)) == Ink::None &&
+        inkIn(text, QRectF(0, 0, right, std::min(rows, lineBottom))) == Ink::Some)
+        return true;
+    return std::nullopt;
+}
+
+// The largest whole size up to `top` that `fits`, by bisection.
+template <class Fits> int largestFitting(int top, Fits fits) {
     if (top >= 1 && fits(top))
         return top;
     int fitting = 0, tooLarge = std::max(top, 1);
@@ -255,6 +481,49 @@ int largestFittingSize(const QString& text, const FontChoice& choice, int dpi, Q
         (fits(middle) ? fitting : tooLarge) = middle;
     }
     return fitting;
+}
+
+int topSize(const FontChoice& choice) {
+    return int(std::floor(std::min(choice.size, MaxFontPoints)));
+}
+
+} // namespace
+
+int largestFittingSize(const QString& text, const FontChoice& choice, int dpi, QSize screen) {
+    const int top = topSize(choice);
+    // Measured once, at the largest size; placed at each size tried.
+    const QImage probe = dpiProbe(dpi);
+    std::optional<InkGeometry> geometry;
+    if (top >= 1 && fontSizeDrawable(float(top), dpi)) {
+        FontChoice font = choice;
+        font.size = float(top);
+        geometry.emplace(text, QFont(makeFont(font), &probe), &probe);
+    }
+    // A size too small to draw any letter keeps none either: it does not fit.
+    return largestFitting(top, [&](int points) {
+        FontChoice font = choice;
+        font.size = float(points);
+        if (!fontSizeDrawable(font.size, dpi))
+            return false;
+        // Below 16 pixels per em fonts may be hinted by other rules, and
+        // drawing costs little.
+        const qreal em = drawnPixelsPerEm(points, dpi);
+        if (geometry && geometry->usable() && em >= 16) {
+            const std::optional<bool> told = fitsByGeometry(geometry->placed(em), screen);
+            if (told)
+                return *told;
+        }
+        return fitsByDrawing(text, font, dpi, screen);
+    });
+}
+
+int largestFittingSizeByDrawing(const QString& text, const FontChoice& choice, int dpi,
+                                QSize screen) {
+    return largestFitting(topSize(choice), [&](int points) {
+        FontChoice font = choice;
+        font.size = float(points);
+        return fontSizeDrawable(font.size, dpi) && fitsByDrawing(text, font, dpi, screen);
+    });
 }
 
 QSize measureText(const QString& text, const FontChoice& choice, int dpi, QSize screen) {
