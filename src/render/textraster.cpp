@@ -273,6 +273,34 @@ enum class Memory { Plain, HugePages };
 
 QImage allocate(QSize size, int dpi, QRgb fill, Memory memory);
 
+// The most that one strip or chunk of a measuring drawing takes.
+constexpr qsizetype StripBytes = qsizetype(32) << 20;
+
+// Whether drawing `text` (its baseline `ascent` rows down) puts ink in
+// columns `from` up to `to` of rows 0..height: in chunks that start narrow,
+// since ink mostly lies right at the edge, and double up to the strips' size.
+//
+// Each chunk is drawn with a lead of up to `lead` columns on its left, which
+// are not looked at: Qt leaves out glyphs whose upright boxes lie left of
+// the surface, and so lost the slant that it adds to a face itself.
+bool inkInColumns(const QString& text, const FontChoice& choice, int dpi, qreal ascent, int from,
+                  int to, int height, int lead) {
+    const qsizetype widest = std::max<qsizetype>(64, StripBytes / (qsizetype(height) * 4));
+    qsizetype chunk = 64;
+    for (int left = from; left < to; left += int(chunk), chunk = std::min(widest, chunk * 2)) {
+        const int before = std::min(left, lead);
+        const int columns = int(std::min<qsizetype>(chunk, to - left));
+        QImage strip = allocate(QSize(before + columns, height), dpi, 0xFFFFFFFF, Memory::Plain);
+        paintText(strip, text, choice, ascent, left - before);
+        ConstRasterView looked = rasterOf(std::as_const(strip));
+        looked.pixels += before;
+        looked.width = columns;
+        if (holdsLetterPixel(looked))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool fontSizeDrawable(float points, int dpi) {
@@ -362,7 +390,6 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
     int height = hintBottom + marginY;
     const int baseRow = std::max(0, int(std::floor(ascent)));
     const int firstRows = std::max(1, screen.height());
-    constexpr qsizetype StripBytes = qsizetype(32) << 20;
 
     int right = -1, bottom = -1;
     bool below = false; // ink in a row below the screen
@@ -383,29 +410,6 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
                 }
             }
         }
-    };
-    // Whether any ink lies in columns `from` up to `to` of rows 0..height:
-    // in chunks that start narrow, since ink mostly lies right at the edge,
-    // and double up to the strips' size.
-    //
-    // Each chunk is drawn with a lead of `marginX` columns on its left, which
-    // are not looked at: Qt leaves out glyphs whose upright boxes lie left of
-    // the surface, and so lost the slant that it adds to a face itself.
-    const auto inkInColumns = [&](int from, int to) {
-        const qsizetype widest = std::max<qsizetype>(64, StripBytes / (qsizetype(height) * 4));
-        qsizetype chunk = 64;
-        for (int left = from; left < to; left += int(chunk), chunk = std::min(widest, chunk * 2)) {
-            const int lead = std::min(left, marginX);
-            const int columns = int(std::min<qsizetype>(chunk, to - left));
-            QImage strip = allocate(QSize(lead + columns, height), dpi, 0xFFFFFFFF, Memory::Plain);
-            paintText(strip, text, choice, ascent, left - lead);
-            ConstRasterView looked = rasterOf(std::as_const(strip));
-            looked.pixels += lead;
-            looked.width = columns;
-            if (holdsLetterPixel(looked))
-                return true;
-        }
-        return false;
     };
     for (int round = 0;; ++round) {
         right = bottom = -1;
@@ -446,7 +450,9 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
         const Ink ink = geometry.usable() ? inkIn(geometry.placed(),
                                                   QRectF(maxWidth, 0, reach - maxWidth, height))
                                           : Ink::Unknown;
-        beyondRight = ink == Ink::Some || (ink == Ink::Unknown && inkInColumns(maxWidth, reach));
+        beyondRight = ink == Ink::Some ||
+                      (ink == Ink::Unknown &&
+                       inkInColumns(text, choice, dpi, ascent, maxWidth, reach, height, marginX));
     }
     result.inkBeyondScreen = below || beyondRight;
     return result;
@@ -477,6 +483,27 @@ std::optional<bool> fitsByGeometry(const InkGeometry::Placed& text, QSize screen
         inkIn(text, QRectF(0, 0, right, std::min(rows, lineBottom))) == Ink::Some)
         return true;
     return std::nullopt;
+}
+
+// Where only the screen's right edge is left in doubt (nothing can reach
+// below the screen, a letter surely lies on the kept surface), the columns
+// right of it that can hold ink: the measure's verdict is then whether any
+// does.
+std::optional<QRect> rightEdgeInDoubt(const InkGeometry::Placed& text, QSize screen) {
+    const int right = std::clamp(screen.width(), 1, MaxInkWidth);
+    const qreal rows = std::max(1, screen.height());
+    constexpr qreal Far = 1e9;
+    if (inkIn(text, QRectF(-Far, rows, 2 * Far, 2 * Far)) != Ink::None ||
+        inkIn(text, QRectF(0, 0, right, std::min(rows, text.lineHeight - 1))) != Ink::Some)
+        return std::nullopt;
+    QRectF reach = text.underline;
+    for (const InkGeometry::Box& box : text.boxes)
+        reach |= box.outer;
+    const int end = int(std::min<qreal>(MaxInkWidth, std::ceil(reach.right()) + 1));
+    const int bottom = int(std::ceil(reach.bottom())) + 1;
+    if (end <= right || bottom <= 0)
+        return QRect();
+    return QRect(right, 0, end - right, bottom);
 }
 
 // The largest whole size up to `top` that `fits`, by bisection.
@@ -517,9 +544,17 @@ int largestFittingSize(const QString& text, const FontChoice& choice, int dpi, Q
         // drawing costs little.
         const qreal em = drawnPixelsPerEm(points, dpi);
         if (geometry && geometry->usable() && em >= 16) {
-            const std::optional<bool> told = fitsByGeometry(geometry->placed(em), screen);
-            if (told)
+            const InkGeometry::Placed placed = geometry->placed(em);
+            if (const std::optional<bool> told = fitsByGeometry(placed, screen))
                 return *told;
+            // Then only that part is drawn.
+            if (const std::optional<QRect> edge = rightEdgeInDoubt(placed, screen)) {
+                const QImage sized = dpiProbe(dpi);
+                const QFontMetricsF fm(QFont(makeFont(font), &sized), &sized);
+                const int lead = int(std::ceil(fm.height())) / 2 + 4;
+                return edge->isEmpty() || !inkInColumns(text, font, dpi, fm.ascent(), edge->left(),
+                                                        edge->right() + 1, edge->height(), lead);
+            }
         }
         return fitsByDrawing(text, font, dpi, screen);
     });
