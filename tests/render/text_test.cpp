@@ -69,7 +69,8 @@ class EveryFace : public testing::TestWithParam<FaceCase> {};
 // The measured rectangle holds every pixel that drawing the text inks, for
 // every installed family with synthetic italic and bold included (fonts
 // without an italic face slant beyond their metrics), at every DPI. Drawn
-// with room to spare on all sides that can matter (right and below).
+// with room to spare on all sides that can matter (right and below). The
+// same drawing is the reference for letters cut at a screen's edge.
 TEST_P(EveryFace, MeasuredRectangleHoldsTheInk) {
     const FaceCase& face = GetParam();
     const QString text = QStringLiteral("Wolf/ fgjyQ ąę");
@@ -88,6 +89,17 @@ TEST_P(EveryFace, MeasuredRectangleHoldsTheInk) {
                 EXPECT_EQ(ink.grey, 0) << where << ": no smoothing, letters exactly black";
                 EXPECT_EQ(ink.outside, QPoint(-1, -1))
                     << where << ": ink outside the measured " << box.width() << "x" << box.height();
+                // A screen's edge through the text: letters cut as the drawing
+                // shows, and the size that fits as drawing every size finds.
+                const QSize screen(std::max(1, box.width() * 2 / 3), box.height() * 3 / 4);
+                const bool cut = inkOf(surface, screen).outside.x() >= 0;
+                EXPECT_EQ(measureDrawnText(text, choice, dpi, screen, false).inkBeyondScreen, cut)
+                    << where;
+                if (underline && dpi == 120) {
+                    EXPECT_EQ(largestFittingSize(text, choice, dpi, screen),
+                              largestFittingSizeByDrawing(text, choice, dpi, screen))
+                        << where;
+                }
             }
         }
     }
@@ -314,7 +326,10 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"LastGlyphWithoutInk",
                 QStringLiteral("Tx\u200B"),
                 {QStringLiteral("DejaVu Serif"), 0, true}},
-        CutCase{"KernedLine", QStringLiteral("AVAWAY"), {QStringLiteral("DejaVu Sans"), 0}}),
+        CutCase{"KernedLine", QStringLiteral("AVAWAY"), {QStringLiteral("DejaVu Sans"), 0}},
+        CutCase{"SyntheticBold",
+                QStringLiteral("Ag"),
+                {QStringLiteral("DejaVu Math TeX Gyre"), 0, true}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CutLetters, NoSizeFitsATextLongerThanTheScreenAtOnePoint) {
