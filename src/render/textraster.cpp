@@ -467,43 +467,37 @@ bool fitsByDrawing(const QString& text, const FontChoice& choice, int dpi, QSize
     return !m.inkBeyondScreen && holdsInk(m.surface);
 }
 
-// The same told by the glyphs' boxes where they can: a letter that surely
-// lies where the measure looks beyond the screen means cut; nothing that can
-// reach beyond and a letter surely on the kept surface means it fits.
-std::optional<bool> fitsByGeometry(const InkGeometry::Placed& text, QSize screen) {
-    const qreal right = std::clamp(screen.width(), 1, MaxInkWidth);
+// What the glyphs' boxes tell of `text` on `screen` at one size. Cut: a
+// letter surely lies where the measure looks beyond the screen. Kept: nothing
+// can reach below the screen and a letter surely lies on the kept surface;
+// it then fits unless ink lies in `doubt`, the columns right of the screen
+// that may hold some (empty when none may).
+struct Told {
+    bool cut = false;
+    bool kept = false;
+    QRect doubt;
+};
+
+Told tellByGeometry(const InkGeometry::Placed& text, QSize screen) {
+    const int right = std::clamp(screen.width(), 1, MaxInkWidth);
     const qreal rows = std::max(1, screen.height());
     const qreal lineBottom = text.lineHeight - 1;
     constexpr qreal Far = 1e9;
-    if (inkIn(text, QRectF(right, 0, MaxInkWidth - right, lineBottom)) == Ink::Some ||
-        (lineBottom > rows && inkIn(text, QRectF(0, rows, right, lineBottom - rows)) == Ink::Some))
-        return false;
-    if (inkIn(text, QRectF(right, -Far, 2 * Far, 2 * Far)) == Ink::None &&
-        inkIn(text, QRectF(-Far, rows, 2 * Far, 2 * Far)) == Ink::None &&
-        inkIn(text, QRectF(0, 0, right, std::min(rows, lineBottom))) == Ink::Some)
-        return true;
-    return std::nullopt;
-}
-
-// Where only the screen's right edge is left in doubt (nothing can reach
-// below the screen, a letter surely lies on the kept surface), the columns
-// right of it that can hold ink: the measure's verdict is then whether any
-// does.
-std::optional<QRect> rightEdgeInDoubt(const InkGeometry::Placed& text, QSize screen) {
-    const int right = std::clamp(screen.width(), 1, MaxInkWidth);
-    const qreal rows = std::max(1, screen.height());
-    constexpr qreal Far = 1e9;
-    if (inkIn(text, QRectF(-Far, rows, 2 * Far, 2 * Far)) != Ink::None ||
-        inkIn(text, QRectF(0, 0, right, std::min(rows, text.lineHeight - 1))) != Ink::Some)
-        return std::nullopt;
-    QRectF reach = text.underline;
-    for (const InkGeometry::Box& box : text.boxes)
-        reach |= box.outer;
-    const int end = int(std::min<qreal>(MaxInkWidth, std::ceil(reach.right()) + 1));
-    const int bottom = int(std::ceil(reach.bottom())) + 1;
-    if (end <= right || bottom <= 0)
-        return QRect();
-    return QRect(right, 0, end - right, bottom);
+    Told told;
+    told.cut =
+        inkIn(text, QRectF(right, 0, MaxInkWidth - right, lineBottom)) == Ink::Some ||
+        (lineBottom > rows && inkIn(text, QRectF(0, rows, right, lineBottom - rows)) == Ink::Some);
+    told.kept = !told.cut && inkIn(text, QRectF(-Far, rows, 2 * Far, 2 * Far)) == Ink::None &&
+                inkIn(text, QRectF(0, 0, right, std::min(rows, lineBottom))) == Ink::Some;
+    if (told.kept) {
+        QRectF reach = text.underline;
+        for (const InkGeometry::Box& box : text.boxes)
+            reach |= box.outer;
+        const int end = int(std::min<qreal>(MaxInkWidth, std::ceil(reach.right()) + 1));
+        if (end > right)
+            told.doubt = QRect(right, 0, end - right, int(std::ceil(reach.bottom())) + 1);
+    }
+    return told;
 }
 
 // The largest whole size up to `top` that `fits`, by bisection.
@@ -544,16 +538,15 @@ int largestFittingSize(const QString& text, const FontChoice& choice, int dpi, Q
         // drawing costs little.
         const qreal em = drawnPixelsPerEm(points, dpi);
         if (geometry && geometry->usable() && em >= 16) {
-            const InkGeometry::Placed placed = geometry->placed(em);
-            if (const std::optional<bool> told = fitsByGeometry(placed, screen))
-                return *told;
-            // Then only that part is drawn.
-            if (const std::optional<QRect> edge = rightEdgeInDoubt(placed, screen)) {
-                const QImage sized = dpiProbe(dpi);
-                const QFontMetricsF fm(QFont(makeFont(font), &sized), &sized);
+            const Told told = tellByGeometry(geometry->placed(em), screen);
+            if (told.cut || (told.kept && told.doubt.isEmpty()))
+                return !told.cut;
+            if (told.kept) {
+                // Only the columns in doubt are drawn.
+                const QFontMetricsF fm(QFont(makeFont(font), &probe), &probe);
                 const int lead = int(std::ceil(fm.height())) / 2 + 4;
-                return edge->isEmpty() || !inkInColumns(text, font, dpi, fm.ascent(), edge->left(),
-                                                        edge->right() + 1, edge->height(), lead);
+                return !inkInColumns(text, font, dpi, fm.ascent(), told.doubt.left(),
+                                     told.doubt.right() + 1, told.doubt.height(), lead);
             }
         }
         return fitsByDrawing(text, font, dpi, screen);
