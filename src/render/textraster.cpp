@@ -176,7 +176,6 @@ InkGeometry::InkGeometry(const QString& text, const QFont& font, const QPaintDev
     faces_.push_back(primary);
     ascent_ = QFontMetricsF(font, device).ascent();
     underline_ = font.underline();
-    std::vector<QPointF> advances;
     for (const QGlyphRun& run : line.glyphRuns()) {
         const QRawFont face = run.rawFont();
         if (!trustedFace(face) || face.pixelSize() != pixelsPerEm_)
