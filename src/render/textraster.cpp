@@ -35,6 +35,58 @@ QImage dpiProbe(int dpi) {
     return probe;
 }
 
+// The glyphs of one line of text as QPainter lays it out when it draws the
+// text at a point: left to right, unwrapped. Each run's positions are from
+// the line's start, `ascent` above their baseline.
+struct GlyphLine {
+    QList<QGlyphRun> runs;
+    qreal ascent = 0;
+};
+
+std::optional<GlyphLine> glyphLine(const QString& text, const QFont& font,
+                                   const QPaintDevice* device) {
+    // Tabs and breaks are laid out by rules of their own.
+    if (std::any_of(text.begin(), text.end(), [](QChar c) {
+            return c.unicode() < 0x20 || c == QChar::LineSeparator ||
+                   c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter;
+        }))
+        return std::nullopt;
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(Qt::LeftToRight);
+    QTextLayout layout(text, font, const_cast<QPaintDevice*>(device));
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid())
+        line.setLineWidth(1e6);
+    layout.endLayout();
+    if (!line.isValid())
+        return std::nullopt;
+    return GlyphLine{line.glyphRuns(), line.ascent()};
+}
+
+// Whether a face has glyphs in colours of their own (emoji).
+bool colourFace(const QRawFont& face) {
+    static constexpr std::array<const char*, 4> colourTables = {"CBLC", "COLR", "sbix", "SVG "};
+    return std::any_of(colourTables.begin(), colourTables.end(),
+                       [&](const char* table) { return !face.fontTable(table).isEmpty(); });
+}
+
+// Surfaces of at least this many pixels are worth laying the text out for,
+// to know that they need no look for colour glyphs.
+constexpr qsizetype BigSurface = qsizetype(1) << 16;
+
+bool bigSurface(QSize size) {
+    return qsizetype(size.width()) * size.height() >= BigSurface;
+}
+
+// Whether every glyph of a laid out line is drawn in one colour.
+bool monochrome(const std::optional<GlyphLine>& line) {
+    return line && std::none_of(line->runs.begin(), line->runs.end(),
+                                [](const QGlyphRun& run) { return colourFace(run.rawFont()); });
+}
+
 // The one way text is put on a surface: black, no smoothing, the baseline
 // `baseline` pixels below the surface's top row, the text's origin `left`
 // pixels left of its first column. Moving the text left by whole pixels
@@ -45,9 +97,10 @@ QImage dpiProbe(int dpi) {
 // and the surface's white, so any other colour tells of a colour glyph; only
 // then is the text drawn again, on a transparent layer, and every pixel that
 // it covers at least half becomes black: a letter, in one colour, that the
-// scan recolours. The surface is white before the text is drawn.
+// scan recolours. The surface is white before the text is drawn. When the
+// text's faces are known to be `monochrome`, big surfaces skip the look.
 void paintText(QImage& surface, const QString& text, const FontChoice& choice, qreal baseline,
-               int left = 0) {
+               int left = 0, bool monochrome = false) {
     const auto draw = [&](QImage& target) {
         QPainter painter(&target);
         painter.setRenderHint(QPainter::Antialiasing, false);
@@ -57,7 +110,7 @@ void paintText(QImage& surface, const QString& text, const FontChoice& choice, q
         painter.drawText(QPointF(-left, baseline), text);
     };
     draw(surface);
-    if (!holdsColouredPixel(rasterOf(std::as_const(surface))))
+    if (monochrome || !holdsColouredPixel(rasterOf(std::as_const(surface))))
         return;
     QImage layer(surface.size(), QImage::Format_ARGB32_Premultiplied);
     layer.setDotsPerMeterX(surface.dotsPerMeterX());
@@ -103,7 +156,8 @@ public:
         qreal lineHeight = 0;
     };
 
-    InkGeometry(const QString& text, const QFont& font, const QPaintDevice* device);
+    InkGeometry(const std::optional<GlyphLine>& line, const QFont& font,
+                const QPaintDevice* device);
 
     bool usable() const { return usable_; }
     // The glyphs at `pixelsPerEm` (the measured size, or a smaller one).
@@ -128,10 +182,8 @@ private:
 
 // Faces whose ink their glyph boxes may not hold.
 bool trustedFace(const QRawFont& face) {
-    static constexpr std::array<const char*, 4> colourTables = {"CBLC", "COLR", "sbix", "SVG "};
-    for (const char* table : colourTables)
-        if (!face.fontTable(table).isEmpty())
-            return false;
+    if (colourFace(face))
+        return false;
     const QString family = face.familyName();
     const QString style = face.styleName();
     // QRawFont names the face drawn, but the weight and slant asked for; Qt
@@ -147,27 +199,10 @@ qreal drawnPixelsPerEm(qreal points, int dpi) {
     return qreal(qRound(std::floor((points * dpi * 100 + 50) / 72) / 100));
 }
 
-InkGeometry::InkGeometry(const QString& text, const QFont& font, const QPaintDevice* device) {
-    // Tabs and breaks are laid out by rules of their own.
-    if (std::any_of(text.begin(), text.end(), [](QChar c) {
-            return c.unicode() < 0x20 || c == QChar::LineSeparator ||
-                   c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter;
-        }))
+InkGeometry::InkGeometry(const std::optional<GlyphLine>& line, const QFont& font,
+                         const QPaintDevice* device) {
+    if (!line)
         return;
-    // As QPainter lays out a line drawn at a point: left to right, unwrapped.
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    option.setTextDirection(Qt::LeftToRight);
-    QTextLayout layout(text, font, const_cast<QPaintDevice*>(device));
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    if (line.isValid())
-        line.setLineWidth(1e6);
-    layout.endLayout();
-    if (!line.isValid())
-        return;
-
     const QRawFont primary = QRawFont::fromFont(font);
     pixelsPerEm_ = primary.pixelSize();
     if (!primary.isValid() ||
@@ -176,7 +211,7 @@ InkGeometry::InkGeometry(const QString& text, const QFont& font, const QPaintDev
     faces_.push_back(primary);
     ascent_ = QFontMetricsF(font, device).ascent();
     underline_ = font.underline();
-    for (const QGlyphRun& run : line.glyphRuns()) {
+    for (const QGlyphRun& run : line->runs) {
         const QRawFont face = run.rawFont();
         if (!trustedFace(face) || face.pixelSize() != pixelsPerEm_)
             return;
@@ -188,7 +223,7 @@ InkGeometry::InkGeometry(const QString& text, const QFont& font, const QPaintDev
         const QList<quint32> indexes = run.glyphIndexes();
         const QList<QPointF> positions = run.positions();
         for (qsizetype i = 0; i < indexes.size(); ++i)
-            glyphs_.push_back({f, indexes[i], positions[i] - QPointF(0, line.ascent()), 0});
+            glyphs_.push_back({f, indexes[i], positions[i] - QPointF(0, line->ascent), 0});
     }
     std::stable_sort(glyphs_.begin(), glyphs_.end(),
                      [](const Glyph& a, const Glyph& b) { return a.at.x() < b.at.x(); });
@@ -283,14 +318,14 @@ constexpr qsizetype StripBytes = qsizetype(32) << 20;
 // are not looked at: Qt leaves out glyphs whose upright boxes lie left of
 // the surface, and so lost the slant that it adds to a face itself.
 bool inkInColumns(const QString& text, const FontChoice& choice, int dpi, qreal ascent, int from,
-                  int to, int height, int lead) {
+                  int to, int height, int lead, bool monochrome) {
     const qsizetype widest = std::max<qsizetype>(64, StripBytes / (qsizetype(height) * 4));
     qsizetype chunk = 64;
     for (int left = from; left < to; left += int(chunk), chunk = std::min(widest, chunk * 2)) {
         const int before = std::min(left, lead);
         const int columns = int(std::min<qsizetype>(chunk, to - left));
         QImage strip = allocate(QSize(before + columns, height), dpi, 0xFFFFFFFF, Memory::Plain);
-        paintText(strip, text, choice, ascent, left - before);
+        paintText(strip, text, choice, ascent, left - before, monochrome);
         ConstRasterView looked = rasterOf(std::as_const(strip));
         looked.pixels += before;
         looked.width = columns;
@@ -389,6 +424,17 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
     int height = hintBottom + marginY;
     const int baseRow = std::max(0, int(std::floor(ascent)));
     const int firstRows = std::max(1, screen.height());
+    // The glyphs as laid out, once, when a big surface or the cut check asks:
+    // whether they are all in one colour spares looking at every pixel.
+    std::optional<GlyphLine> glyphs;
+    bool laidOut = false;
+    const auto line = [&]() -> const std::optional<GlyphLine>& {
+        if (!laidOut)
+            glyphs = glyphLine(text, font, &probe);
+        laidOut = true;
+        return glyphs;
+    };
+    const auto oneColour = [&](QSize area) { return bigSurface(area) && monochrome(line()); };
 
     int right = -1, bottom = -1;
     bool below = false; // ink in a row below the screen
@@ -416,7 +462,7 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
         const int first = std::min(height, firstRows);
         QImage strip = allocate(QSize(width, first), dpi, 0xFFFFFFFF,
                                 keepSurface ? Memory::HugePages : Memory::Plain);
-        paintText(strip, text, choice, ascent);
+        paintText(strip, text, choice, ascent, 0, oneColour(strip.size()));
         scanStrip(strip, 0);
         if (keepSurface)
             result.surface = strip;
@@ -426,7 +472,7 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
             const int top = std::min(covered, baseRow);
             const int end = top < baseRow ? std::min({height, baseRow, top + stripRows}) : height;
             strip = allocate(QSize(width, end - top), dpi, 0xFFFFFFFF, Memory::Plain);
-            paintText(strip, text, choice, ascent - top);
+            paintText(strip, text, choice, ascent - top, 0, oneColour(strip.size()));
             scanStrip(strip, top);
             covered = end;
         }
@@ -445,13 +491,13 @@ MeasuredText measureDrawnText(const QString& text, const FontChoice& choice, int
     bool beyondRight = false;
     if (!below && width == maxWidth && reach > maxWidth) {
         // The glyphs' boxes mostly tell; only where they cannot is it drawn.
-        const InkGeometry geometry(text, font, &probe);
+        const InkGeometry geometry(line(), font, &probe);
         const Ink ink = geometry.usable() ? inkIn(geometry.placed(),
                                                   QRectF(maxWidth, 0, reach - maxWidth, height))
                                           : Ink::Unknown;
-        beyondRight = ink == Ink::Some ||
-                      (ink == Ink::Unknown &&
-                       inkInColumns(text, choice, dpi, ascent, maxWidth, reach, height, marginX));
+        beyondRight = ink == Ink::Some || (ink == Ink::Unknown &&
+                                           inkInColumns(text, choice, dpi, ascent, maxWidth, reach,
+                                                        height, marginX, monochrome(line())));
     }
     result.inkBeyondScreen = below || beyondRight;
     return result;
@@ -525,7 +571,8 @@ int largestFittingSize(const QString& text, const FontChoice& choice, int dpi, Q
     if (top >= 1 && fontSizeDrawable(float(top), dpi)) {
         FontChoice font = choice;
         font.size = float(top);
-        geometry.emplace(text, QFont(makeFont(font), &probe), &probe);
+        const QFont topFont(makeFont(font), &probe);
+        geometry.emplace(glyphLine(text, topFont, &probe), topFont, &probe);
     }
     // A size too small to draw any letter keeps none either: it does not fit.
     return largestFitting(top, [&](int points) {
@@ -544,8 +591,9 @@ int largestFittingSize(const QString& text, const FontChoice& choice, int dpi, Q
                 // Only the columns in doubt are drawn.
                 const QFontMetricsF fm(QFont(makeFont(font), &probe), &probe);
                 const int lead = int(std::ceil(fm.height())) / 2 + 4;
+                // A usable geometry has no colour faces.
                 return !inkInColumns(text, font, dpi, fm.ascent(), told.doubt.left(),
-                                     told.doubt.right() + 1, told.doubt.height(), lead);
+                                     told.doubt.right() + 1, told.doubt.height(), lead, true);
             }
         }
         return fitsByDrawing(text, font, dpi, screen);
@@ -566,8 +614,10 @@ QSize measureText(const QString& text, const FontChoice& choice, int dpi, QSize 
 }
 
 void drawText(QImage& surface, const QString& text, const FontChoice& choice) {
-    const QFontMetricsF fm(QFont(makeFont(choice), &surface), &surface);
-    paintText(surface, text, choice, fm.ascent());
+    const QFont font(makeFont(choice), &surface);
+    const QFontMetricsF fm(font, &surface);
+    paintText(surface, text, choice, fm.ascent(), 0,
+              bigSurface(surface.size()) && monochrome(glyphLine(text, font, &surface)));
 }
 
 namespace {
