@@ -266,33 +266,36 @@ class CutLetters : public testing::TestWithParam<CutCase> {};
 // and is the size that drawing every size tried finds.
 TEST_P(CutLetters, ToldExactlyWhereInkLeavesTheScreen) {
     const CutCase& c = GetParam();
-    const QSize screen(400, 300);
-    int cut = 0, kept = 0;
-    for (int points = 60; points <= 420; points += 9) {
-        FontChoice font = c.font;
-        font.size = float(points);
-        const bool expected = inkBeyond(c.text, font, 96, screen);
-        const MeasuredText m = measureDrawnText(c.text, font, 96, screen, false);
-        ASSERT_EQ(m.inkBeyondScreen, expected) << points << " pt";
-        StyleRandom random;
-        bool lettersCut = !expected;
-        renderHeadless({c.text, font, 0, ColourValue::rgb(0, 0, 0)}, screen, 96, random, {},
-                       &lettersCut);
-        EXPECT_EQ(lettersCut, expected) << points << " pt";
-        (expected ? cut : kept) += 1;
-    }
-    EXPECT_GT(cut, 0);
-    EXPECT_GT(kept, 0);
+    // A second screen where 1440 / dpi is no whole number.
+    for (const auto& [screen, dpi] : {std::pair{QSize(400, 300), 96}, {QSize(460, 345), 110}}) {
+        SCOPED_TRACE(std::to_string(dpi) + " dpi");
+        int cut = 0, kept = 0;
+        for (int points = 60; points <= 420; points += 9) {
+            FontChoice font = c.font;
+            font.size = float(points);
+            const bool expected = inkBeyond(c.text, font, dpi, screen);
+            const MeasuredText m = measureDrawnText(c.text, font, dpi, screen, false);
+            ASSERT_EQ(m.inkBeyondScreen, expected) << points << " pt";
+            StyleRandom random;
+            bool lettersCut = !expected;
+            renderHeadless({c.text, font, 0, ColourValue::rgb(0, 0, 0)}, screen, dpi, random, {},
+                           &lettersCut);
+            EXPECT_EQ(lettersCut, expected) << points << " pt";
+            (expected ? cut : kept) += 1;
+        }
+        EXPECT_GT(cut, 0);
+        EXPECT_GT(kept, 0);
 
-    FontChoice font = c.font;
-    font.size = 420;
-    const int fits = largestFittingSize(c.text, font, 96, screen);
-    ASSERT_GT(fits, 0);
-    EXPECT_EQ(fits, largestFittingSizeByDrawing(c.text, font, 96, screen));
-    font.size = float(fits);
-    EXPECT_FALSE(inkBeyond(c.text, font, 96, screen)) << fits;
-    font.size = float(fits + 1);
-    EXPECT_TRUE(inkBeyond(c.text, font, 96, screen)) << fits + 1;
+        FontChoice font = c.font;
+        font.size = 420;
+        const int fits = largestFittingSize(c.text, font, dpi, screen);
+        ASSERT_GT(fits, 0);
+        EXPECT_EQ(fits, largestFittingSizeByDrawing(c.text, font, dpi, screen));
+        font.size = float(fits);
+        EXPECT_FALSE(inkBeyond(c.text, font, dpi, screen)) << fits;
+        font.size = float(fits + 1);
+        EXPECT_TRUE(inkBeyond(c.text, font, dpi, screen)) << fits + 1;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -329,7 +332,15 @@ INSTANTIATE_TEST_SUITE_P(
         CutCase{"KernedLine", QStringLiteral("AVAWAY"), {QStringLiteral("DejaVu Sans"), 0}},
         CutCase{"SyntheticBold",
                 QStringLiteral("Ag"),
-                {QStringLiteral("DejaVu Math TeX Gyre"), 0, true}}),
+                {QStringLiteral("DejaVu Math TeX Gyre"), 0, true}},
+        // Laid out in ways of their own: right to left, marks placed on their
+        // letters, ligatures, glyphs that another face gives.
+        CutCase{"RightToLeft", QStringLiteral("שלום"), {QStringLiteral("DejaVu Sans"), 0}},
+        CutCase{"CombiningMarks", QStringLiteral("Ţ̈ę̃x̧t̊"), {QStringLiteral("DejaVu Serif"), 0}},
+        CutCase{"Ligatures", QStringLiteral("ﬁ ﬂ"), {QStringLiteral("DejaVu Serif"), 0}},
+        CutCase{"FallbackFace",
+                QStringLiteral("Wolf ąę"),
+                {QStringLiteral("DejaVu Math TeX Gyre"), 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CutLetters, NoSizeFitsATextLongerThanTheScreenAtOnePoint) {
