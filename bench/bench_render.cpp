@@ -77,6 +77,22 @@ void BM_JobLine480(benchmark::State& state) {
 }
 BENCHMARK(BM_JobLine480)->Unit(benchmark::kMillisecond);
 
+void BM_JobLine480CutReport(benchmark::State& state) {
+    // 62 characters at 480 pt, cut at the screen's edge, and the size that
+    // fits, as pismolot-render reports it. The font engines of the sizes it
+    // tries stay cached between iterations, which a fresh process pays for.
+    const EffectSettings s = settings(
+        QStringLiteral("The quick brown fox jumps over the lazy dog. 0123456789 ABCDEF"), 480);
+    for (auto _ : state) {
+        StyleRandom random;
+        bool cut = false;
+        benchmark::DoNotOptimize(renderHeadless(s, {1920, 1080}, 96, random, {}, &cut));
+        if (cut)
+            benchmark::DoNotOptimize(largestFittingSize(s.text, s.font, 96, {1920, 1080}));
+    }
+}
+BENCHMARK(BM_JobLine480CutReport)->Unit(benchmark::kMillisecond);
+
 void BM_JobLine480Transparent(benchmark::State& state) {
     const EffectSettings s = settings(
         QStringLiteral("Pismolot maluje litery tekstu w kolorowe paski i gradienty!!!!"), 480);

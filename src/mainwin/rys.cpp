@@ -63,11 +63,21 @@ QRect Rys::designRect() {
 void Rys::Timer1_Timer() {
     WindowPlatform platform(*this, settings_);
     lettersCut_ = pismolot::runRenderJob(platform).lettersCut;
-    fittingSize_ = lettersCut_ ? pismolot::largestFittingSize(settings_.text, settings_.font,
-                                                              platform.dpi(), platform.screenSize())
-                               : 0;
+    jobSettings_ = settings_;
+    jobDpi_ = platform.dpi();
+    jobScreen_ = platform.screenSize();
+    fittingSize_.reset();
     if (lettersCut_)
         emit lettersCutOff();
+}
+
+int Rys::fittingSize() const {
+    if (!lettersCut_)
+        return 0;
+    if (!fittingSize_)
+        fittingSize_ =
+            pismolot::largestFittingSize(jobSettings_.text, jobSettings_.font, jobDpi_, jobScreen_);
+    return *fittingSize_;
 }
 
 void Rys::stopTimer() {

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 #include <functional>
 #include <memory>
@@ -39,9 +40,10 @@ public:
     void Timer1_Timer();
 
     // Whether the last job lost letters beyond the screen, and the largest
-    // point size at which the text would have fitted (0: none).
+    // point size at which the text would have fitted (0: none), found when
+    // first asked: only the message that tells of cut letters needs it.
     bool lettersCut() const { return lettersCut_; }
-    int fittingSize() const { return fittingSize_; }
+    int fittingSize() const;
 
     // What the job does to this window.
     void stopTimer();
@@ -75,7 +77,11 @@ private:
     pismolot::EffectSettings settings_;
     QImage result_;
     bool lettersCut_ = false;
-    int fittingSize_ = 0;
+    // What the last job drew, for the fitting size.
+    pismolot::EffectSettings jobSettings_;
+    int jobDpi_ = 0;
+    QSize jobScreen_;
+    mutable std::optional<int> fittingSize_;
     std::optional<QPoint> pressedAt_; // on Picture1, while the left button is down
     QPoint grabbedAt_;                // where the last drag began
 };

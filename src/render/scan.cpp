@@ -96,6 +96,33 @@ void clearUnwrittenAlpha(ConstRasterView scratch, ConstRasterView output, int co
     }
 }
 
+namespace {
+
+// Whether `test` holds for any pixel, row by row: no early exit inside a
+// row, which would keep the loop from being vectorised.
+template <class Test> bool anyPixel(ConstRasterView raster, Test test) {
+    for (int y = 0; y < raster.height; ++y) {
+        const std::uint32_t* __restrict row = raster.row(y);
+        std::uint32_t found = 0;
+        for (int x = 0; x < raster.width; ++x)
+            found |= std::uint32_t(test(row[x]));
+        if (found)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool holdsLetterPixel(ConstRasterView raster) {
+    return anyPixel(raster, isLetterPixel);
+}
+
+bool holdsColouredPixel(ConstRasterView raster) {
+    // Neither 0x..000000 nor 0x..FFFFFF.
+    return anyPixel(raster, [](std::uint32_t p) { return ((p + 1) & 0x00FFFFFFu) > 1; });
+}
+
 void scanLettersReference(ConstRasterView scratch, RasterView output, const ScanPlan& plan,
                           int style, StyleRandom& random) {
     forEachRowLevel(plan, [&](int y, int level) {

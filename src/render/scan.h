@@ -65,6 +65,12 @@ void scanLetters(ConstRasterView scratch, RasterView output, const ScanPlan& pla
 void clearUnwrittenAlpha(ConstRasterView scratch, ConstRasterView output, int cols, int rows,
                          RasterView picture);
 
+// Whether any pixel of `raster` is a letter pixel; whether any is neither
+// black nor white (drawn in a colour glyph's own colours). Whole rows at a
+// time, so that the compiler vectorises them: they run over whole surfaces.
+bool holdsLetterPixel(ConstRasterView raster);
+bool holdsColouredPixel(ConstRasterView raster);
+
 // The plain per-pixel version of scanLetters, kept as the reference that
 // tests compare the fast one with.
 void scanLettersReference(ConstRasterView scratch, RasterView output, const ScanPlan& plan,

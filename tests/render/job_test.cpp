@@ -215,19 +215,23 @@ TEST_P(EveryColumn, EveryLetterPixelOfThePictureIsColoured) {
     StyleRandom random;
     const QImage picture = renderHeadless(s, screen, c.dpi, random);
     const QSize measured = measureText(s.text, s.font, c.dpi, screen);
-    ASSERT_EQ(picture.size(), measured);
+    ASSERT_EQ(picture.size(), measured.boundedTo(QSize(screen.width(), measured.height())));
     QImage drawn = makeSurface(measured, c.dpi);
     drawText(drawn, s.text, s.font);
-    int letters = 0;
+    int letters = 0, lastColumn = 0;
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) {
             const bool letter = x >= 1 && y >= 1 && drawn.pixel(x, y) == qRgb(0, 0, 0);
             letters += letter;
+            lastColumn += letter && x == picture.width() - 1;
             ASSERT_EQ(picture.pixel(x, y) != qRgb(0, 0, 128), letter)
                 << x << "," << y << " of " << picture.width() << "x" << picture.height();
         }
     }
     EXPECT_GT(letters, 100);
+    if (measured.width() > screen.width()) {
+        EXPECT_GT(lastColumn, 0) << "a letter crosses the screen's edge";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -241,7 +245,12 @@ INSTANTIATE_TEST_SUITE_P(
                     DpiCase{"mono_192", 192, "DejaVu Sans Mono", 24, false, "HHHHHHHHHH"},
                     DpiCase{"math_italic_96", 96, "DejaVu Math TeX Gyre", 150, true, "W"},
                     DpiCase{"math_italic_168", 168, "DejaVu Math TeX Gyre", 60, true, "Wolf"},
-                    DpiCase{"serif_italic_192", 192, "DejaVu Serif", 30, true, "fjord|"}),
+                    DpiCase{"serif_italic_192", 192, "DejaVu Serif", 30, true, "fjord|"},
+                    // Wider than the screen where 1440 / dpi is no whole number.
+                    DpiCase{"sans_wide_100", 100, "DejaVu Sans", 150, false, "WWWWWWWWWWWW"},
+                    DpiCase{"serif_wide_110", 110, "DejaVu Serif", 120, true, "Ząb fjord|Ąj"},
+                    DpiCase{"mono_wide_192", 192, "DejaVu Sans Mono", 61, false,
+                            "HHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHHH"}),
     [](const testing::TestParamInfo<DpiCase>& info) { return std::string(info.param.name); });
 
 // Transparency is decided by which pixels the scan wrote: alpha 0 exactly

@@ -1,3 +1,4 @@
+#include "render/headless.h"
 #include "render/scan.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +78,8 @@ class Columns : public testing::TestWithParam<ColumnsCase> {};
 // The scan covers every column of a picture W twips wide: cols comes from the
 // screen's own twips per pixel, also where it is fractional (7.5 at 192 DPI
 // used to be rounded to 8, leaving the right edge of wide pictures unscanned).
+// The renderer's screen as wide as the picture: 1440 / dpi twips a pixel,
+// pixels to twips and back unchanged, one more column clamped away.
 TEST_P(Columns, EqualThePicturesWidth) {
     const ColumnsCase& c = GetParam();
     const float tpp = 1440.0f / float(c.dpi);
@@ -85,11 +88,22 @@ TEST_P(Columns, EqualThePicturesWidth) {
     EXPECT_EQ(plan.cols, c.pixels);
     EXPECT_EQ(plan.rows, c.pixels);
     EXPECT_EQ(plan.cols, twipsToPixelCount(plan.W, tpp));
+
+    const ScreenMetrics screen = screenAt(c.dpi, c.pixels);
+    EXPECT_FLOAT_EQ(screen.tppx * float(c.dpi), 1440.0f);
+    EXPECT_FLOAT_EQ(screen.tppy * float(c.dpi), 1440.0f);
+    EXPECT_FLOAT_EQ(screen.widthTwips, width);
+    const TextExtent wider = pixelsToTwips(screen, QSize(c.pixels + 1, c.pixels));
+    const ScanPlan clamped =
+        planScan(wider.width, wider.height, screen.tppx, screen.tppy, screen.widthTwips);
+    EXPECT_EQ(QSize(clamped.cols, clamped.rows), QSize(c.pixels, c.pixels));
+    EXPECT_EQ(twipsToPixels(screen, clamped.W, clamped.H), QSize(c.pixels, c.pixels));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Dpi, Columns,
     testing::Values(ColumnsCase{"dpi96", 96, 333}, ColumnsCase{"dpi100", 100, 10},
+                    ColumnsCase{"dpi100_screen", 100, 1920}, ColumnsCase{"dpi110", 110, 1366},
                     ColumnsCase{"dpi120", 120, 401}, ColumnsCase{"dpi144", 144, 1920},
                     ColumnsCase{"dpi168_was_324", 168, 340},
                     ColumnsCase{"dpi192_was_366", 192, 390},
@@ -116,6 +130,44 @@ struct TestRaster {
 constexpr std::uint32_t White = 0xFFFFFFFF;
 constexpr std::uint32_t Black = 0xFF000000;
 constexpr std::uint32_t Background = 0xFF123456;
+
+struct HoldsCase {
+    const char* name;
+    std::uint32_t pixel;
+    bool letter;
+    bool coloured;
+};
+
+class Holds : public testing::TestWithParam<HoldsCase> {};
+
+// One such pixel among white ones is found in any corner of the raster, and
+// never in the stride's padding beyond its width.
+TEST_P(Holds, OnePixelAnywhereNeverInThePadding) {
+    const HoldsCase& c = GetParam();
+    for (const QPoint at : {QPoint(0, 0), QPoint(36, 0), QPoint(0, 4), QPoint(36, 4)}) {
+        TestRaster raster(37, 5, White);
+        raster.at(at.x(), at.y()) = c.pixel;
+        EXPECT_EQ(holdsLetterPixel(asConst(raster.view())), c.letter) << at.x() << "," << at.y();
+        EXPECT_EQ(holdsColouredPixel(asConst(raster.view())), c.coloured)
+            << at.x() << "," << at.y();
+    }
+    TestRaster padded(37, 5, c.pixel);
+    for (int y = 0; y < padded.height; ++y)
+        for (int x = 0; x < padded.width; ++x)
+            padded.at(x, y) = White;
+    EXPECT_FALSE(holdsLetterPixel(asConst(padded.view())));
+    EXPECT_FALSE(holdsColouredPixel(asConst(padded.view())));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pixels, Holds,
+    testing::Values(HoldsCase{"black", Black, true, false},
+                    HoldsCase{"black_without_alpha", 0x00000000u, true, false},
+                    HoldsCase{"white_without_alpha", 0x00FFFFFFu, false, false},
+                    HoldsCase{"near_black", 0xFF000001u, false, true},
+                    HoldsCase{"near_white", 0xFFFFFEFFu, false, true},
+                    HoldsCase{"emoji_orange", 0xFFFFA000u, false, true}),
+    [](const testing::TestParamInfo<HoldsCase>& info) { return std::string(info.param.name); });
 
 TEST(Scan, MatchesReferenceOnRandomRasters) {
     const unsigned seed = std::random_device{}();
