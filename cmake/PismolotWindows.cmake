@@ -47,5 +47,5 @@ endfunction()
 # Tests and the programs that want a headless platform find theirs linked in.
 function(pismolot_headless_platforms target)
     qt_import_plugins(${target}
-        INCLUDE Qt6::QMinimalIntegrationPlugin)
+        INCLUDE Qt6::QMinimalIntegrationPlugin Qt6::QOffscreenIntegrationPlugin)
 endfunction()

@@ -22,7 +22,9 @@ if(NOT result EQUAL 0)
 endif()
 file(GLOB programs ${stage}/${FOLDER}/*.exe)
 foreach(program IN LISTS programs)
-    execute_process(COMMAND ${STRIP} --strip-all ${program} RESULT_VARIABLE result)
+    # Dated EPOCH too: strip writes the time into a PE header otherwise.
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${EPOCH}
+        ${STRIP} --strip-all ${program} RESULT_VARIABLE result)
     if(NOT result EQUAL 0)
         message(FATAL_ERROR "${STRIP} ${program} failed")
     endif()
@@ -30,13 +32,15 @@ endforeach()
 
 file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${stage} ${stage}/*)
 list(SORT files)
-# `cmake -E tar` reads dates in the local zone; the zip's DOS dates are local too.
-execute_process(COMMAND date -u -d @${EPOCH} "+%Y-%m-%d %H:%M:%S UTC"
-    OUTPUT_VARIABLE date OUTPUT_STRIP_TRAILING_WHITESPACE)
+# Every file dated EPOCH, packed by Info-ZIP without its extra fields (owner,
+# access times) in UTC, so the zip holds nothing of this build's moment.
+foreach(file IN LISTS files)
+    execute_process(COMMAND touch -h -d @${EPOCH} ${stage}/${file})
+endforeach()
 file(REMOVE ${ZIP})
+find_program(ZIP_PROGRAM zip REQUIRED)
 execute_process(
-    COMMAND ${CMAKE_COMMAND} -E env TZ=UTC
-        ${CMAKE_COMMAND} -E tar cf ${ZIP} --format=zip --mtime=${date} -- ${files}
+    COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${ZIP_PROGRAM} -X -D -q -9 ${ZIP} -- ${files}
     WORKING_DIRECTORY ${stage}
     RESULT_VARIABLE result)
 if(NOT result EQUAL 0)

@@ -37,11 +37,11 @@ UINT_PTR CALLBACK fileOkHook(HWND child, UINT message, WPARAM, LPARAM data) {
     const auto* notice = reinterpret_cast<const OFNOTIFYW*>(data);
     if (notice->hdr.code != CDN_FILEOK)
         return 0;
-    const QString path =
-        opensave::fileNameFromBuffer(QStringView(notice->lpOFN->lpstrFile));
+    const QString path = opensave::fileNameFromBuffer(QStringView(notice->lpOFN->lpstrFile));
     if (path.isEmpty() || QFileInfo::exists(path))
         return 0;
-    const auto* question = reinterpret_cast<const Question*>(GetWindowLongPtrW(child, GWLP_USERDATA));
+    const auto* question =
+        reinterpret_cast<const Question*>(GetWindowLongPtrW(child, GWLP_USERDATA));
     // The dialog is the hook's parent; the question is modal to it.
     const int answer = MessageBoxW(GetParent(child), wide(opensave::createQuestion(path)),
                                    wide(question->title), MB_YESNO | MB_ICONQUESTION);

