@@ -58,9 +58,20 @@ struct FaceCase {
     bool italic;
 };
 
+// The families to draw with. Under Wine the host's colour emoji font is
+// listed, which Windows' GDI cannot draw and Qt's GDI engine faults on
+// (Windows' own emoji font is not one of these bitmap fonts).
+QStringList drawableFamilies() {
+    QStringList families = sortedFontFamilies();
+#ifdef _WIN32
+    families.removeAll(QStringLiteral("Noto Color Emoji"));
+#endif
+    return families;
+}
+
 std::vector<FaceCase> everyFace() {
     std::vector<FaceCase> faces;
-    for (const QString& family : sortedFontFamilies())
+    for (const QString& family : drawableFamilies())
         for (int style = 0; style < 4; ++style)
             faces.push_back({family, (style & 1) != 0, (style & 2) != 0});
     return faces;
@@ -511,7 +522,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The listed names select their own font through QFont, also where Qt lists
 // one family under several foundries.
 TEST(Families, EveryListedNameSelectsItself) {
-    const QStringList families = sortedFontFamilies();
+    const QStringList families = drawableFamilies();
     ASSERT_FALSE(families.isEmpty());
     for (const QString& family : families)
         EXPECT_EQ(resolvedFamily(family), family);
