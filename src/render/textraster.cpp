@@ -182,7 +182,9 @@ private:
 
 // Faces whose ink their glyph boxes may not hold.
 bool trustedFace(const QRawFont& face) {
-    if (colourFace(face))
+    // Qt's stand-in for characters no font has (a box engine) has no font
+    // file behind it, and no family name to ask for.
+    if (!face.isValid() || face.fontTable("name").isEmpty() || colourFace(face))
         return false;
     const QString family = face.familyName();
     const QString style = face.styleName();
