@@ -5,10 +5,13 @@
 //   pismolot_screenshots DIR
 //
 // writes DIR/editor.png, colour.png, about.png and main.png; at a device pixel
-// ratio other than 1 (QT_SCALE_FACTOR=2) the names get "@2x". On an X screen
-// with a window manager and ImageMagick's import, each picture is read back
-// from the screen with the frame the window manager drew; otherwise it is the
-// client area as Qt paints it. scripts/screenshots runs this at 100 % and 200 %.
+// ratio other than 1 the names get "@2x" (QT_SCALE_FACTOR=2), "@1.5x" (Windows
+// at 150 %) and the like. Each picture is read back from the screen with the
+// window's frame: on Windows (and Wine) the frame Windows drew, from the
+// screen's pixels; on an X screen with a window manager and ImageMagick's
+// import, the frame the window manager drew. Elsewhere it is the client area
+// as Qt paints it. scripts/screenshots runs this at 100 % and 200 % on Linux,
+// and with --windows at 100 % and 150 % under Wine, into docs/windows/.
 #include "about/autorx.h"
 #include "app/forms.h"
 #include "colour/tlo.h"
@@ -37,6 +40,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <dwmapi.h>
+#endif
+
 namespace {
 
 // Long enough for the window manager to draw the frame and mark the window
@@ -49,14 +58,35 @@ constexpr int WholeRunTimeoutMs = 120000;
 // desktop makes a picture too big for the README.
 constexpr QSize MainWindowSize(640, 300);
 
+// The window with its frame in the screen's device pixels, as Windows has it.
+// Qt's frame margins leave out the side and bottom borders Wine draws, and
+// scaling Qt's logical rectangle at 150 % would be a pixel off at the edges.
+QRect windowsFrame(const QWidget& window) {
+#ifdef Q_OS_WIN
+    const auto hwnd = reinterpret_cast<HWND>(window.winId());
+    RECT r{};
+    // Windows 10 and 11 count invisible resize borders in the window's
+    // rectangle; the frame as drawn is the compositor's.
+    if (FAILED(DwmGetWindowAttribute(hwnd, DWMWA_EXTENDED_FRAME_BOUNDS, &r, sizeof r)) &&
+        !GetWindowRect(hwnd, &r))
+        return {};
+    return {QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)};
+#else
+    Q_UNUSED(window);
+    return {};
+#endif
+}
+
 class Camera {
 public:
     Camera(const QDir& out, qreal ratio) : out_(out) {
         if (ratio != 1.0)
             suffix_ = QStringLiteral("@%1x").arg(ratio);
-        if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        const QString platform = QGuiApplication::platformName();
+        windows_ = platform == QLatin1String("windows");
+        if (platform == QLatin1String("xcb"))
             import_ = QStandardPaths::findExecutable(QStringLiteral("import"));
-        if (import_.isEmpty())
+        if (!windows_ && import_.isEmpty())
             std::fprintf(stderr, "note: no X screen or no ImageMagick import; the pictures "
                                  "show the client areas without frames\n");
     }
@@ -97,6 +127,8 @@ private:
 
     // The window and its frame as they are on the screen, in device pixels.
     QImage framed(const QWidget& window) const {
+        if (windows_)
+            return fromScreen(window);
         if (import_.isEmpty())
             return {};
         const QTemporaryDir dir;
@@ -109,9 +141,24 @@ private:
         return QImage(path);
     }
 
+    // Windows has no window manager to ask for a framed window: the frame's
+    // rectangle is cut from the whole screen, grabbed in device pixels.
+    static QImage fromScreen(const QWidget& window) {
+        QScreen* screen = window.screen();
+        const QRect frame = windowsFrame(window);
+        if (!screen || frame.isEmpty())
+            return {};
+        const QImage whole = screen->grabWindow(0).toImage();
+        const QPoint origin = screen->geometry().topLeft() * whole.devicePixelRatio();
+        QImage picture = whole.copy(frame.translated(-origin));
+        picture.setDevicePixelRatio(1.0);
+        return picture;
+    }
+
     QDir out_;
     QString suffix_;
     QString import_;
+    bool windows_ = false;
 };
 
 void selectEntry(QComboBox& list, const QString& text) {
