@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # One check of the Windows programs and the portable zip, run by CTest
 # (tests/windows/CMakeLists.txt passes the settings in the environment):
-#   check_windows.sh imports|resources|zip|portable|gui
-# gui drives pismolot.exe from the zip on the X screen in DISPLAY (with a
-# window manager) as a user would.
+#   check_windows.sh imports|resources|zip|portable|gui|savedialog|colours|hidpi|setup
+# gui, savedialog, colours and hidpi drive pismolot.exe from the zip on the X
+# screen in DISPLAY (with a window manager) as a user would; colours and
+# hidpi change Wine's registry for their run and put it back.
 # Exits 0 when the check passes, 77 when a tool it needs is missing, 1 otherwise.
 set -euo pipefail
 
@@ -38,6 +39,109 @@ system_dlls='^(advapi32|comdlg32|d3d9|d3d11|dwmapi|dxgi|gdi32|imm32|kernel32|msv
 # The version resource's strings are UTF-16 in the file (ASCII ones here).
 holds_utf16() { # holds_utf16 FILE TEXT
     [[ $(strings -el "$1") == *"$2"* ]]
+}
+
+# ---- Driving pismolot.exe on the X screen ----------------------------------
+needs_screen() {
+    [[ -n ${DISPLAY:-} ]] || skip "no X screen (DISPLAY) to show the windows on"
+    for tool in xdotool xclip convert compare unzip; do
+        command -v $tool >/dev/null || skip "$tool is not installed (xdotool, xclip, imagemagick, unzip)"
+    done
+    [[ -n $wine ]] || skip "Wine is not installed (Debian package wine64)"
+    [[ -f $zip ]] || { fail "$zip is missing"; finish; }
+    work=$(mktemp -d)
+    program=""
+    trap 'at_exit' EXIT
+    unzip -q "$zip" -d "$work"
+    exe="$work/$folder/pismolot.exe"
+    render="$work/$folder/pismolot-render.exe"
+}
+# Run when the check ends, however it ends.
+restore=()
+at_exit() {
+    [[ -n ${program:-} ]] && kill "$program" 2>/dev/null
+    local command
+    for command in "${restore[@]}"; do eval "$command" || true; done
+    rm -rf "$work"
+}
+# window NAME: the id of the shown window with that title, waited for.
+window() {
+    local id=""
+    for _ in $(seq 150); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) && [[ -n $id ]] && break
+        sleep 0.2
+    done
+    echo "$id"
+}
+# windows NAME: how many windows with that title are shown now.
+windows() {
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l
+}
+# windows_become NAME COUNT: waits until COUNT windows with that title show.
+windows_become() {
+    for _ in $(seq 50); do
+        (($(windows "$1") == $2)) && return 0
+        sleep 0.2
+    done
+    return 1
+}
+# start_program: pismolot.exe from the zip, a text typed into the editor and
+# "&OK"; main is the id of the main window with the picture, empty on failure.
+typed="Lot nad Wine"
+start_program() {
+    "$wine" "$exe" >"$work/program.log" 2>&1 &
+    program=$!
+    main=""
+    local editor
+    editor=$(window Pismolot)
+    [[ -n $editor ]] || { fail "the editor did not show"; return; }
+    xdotool windowactivate --sync "$editor" 2>/dev/null || xdotool windowfocus --sync "$editor"
+    sleep 1
+    # The text box has the focus: its text replaced, then "&OK".
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 30 "$typed"
+    xdotool key --clearmodifiers alt+o
+    main=$(window 'Pismolot - \[Efekt\]')
+    [[ -n $main ]] || { fail "the main window with the picture did not show"; return; }
+    sleep 3
+    xdotool windowactivate --sync "$main" 2>/dev/null || true
+}
+# end_program: F12, and the program gone.
+end_program() {
+    xdotool windowactivate --sync "$main" 2>/dev/null || true
+    xdotool key --clearmodifiers F12
+    for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.2; done
+    if kill -0 "$program" 2>/dev/null; then
+        fail "F12 did not end the program"
+    fi
+    program=""
+}
+# copy_picture FILE: Ctrl+C in the main window, and the picture read back
+# from the X side of the clipboard as PNG into FILE.
+copy_picture() {
+    xdotool key --clearmodifiers ctrl+c
+    for _ in $(seq 50); do
+        [[ $(xclip -selection clipboard -t TARGETS -o 2>/dev/null) == *image/png* ]] && break
+        sleep 0.2
+    done
+    xclip -selection clipboard -t image/png -o >"$1" 2>/dev/null || true
+}
+# same A B: the same size and pixels.
+same() {
+    [[ $(compare -metric AE "$1" "$2" null: 2>&1) == 0 ]]
+}
+# commonest FILE: the colour most pixels have, as "R,G,B".
+commonest() {
+    convert "$1" -alpha off -depth 8 -format %c histogram:info:- |
+        sort -rn | sed -n '1s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\)).*/\1,\2,\3/p'
+}
+# Wine's registry, through its own reg.exe.
+reg() {
+    "$wine" reg "$@" >/dev/null 2>&1
+}
+# reg_value KEY NAME: the value as reg query prints it, empty when unset.
+reg_value() {
+    { "$wine" reg query "$1" /v "$2" 2>/dev/null || true; } | tr -d '\r' | awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^  /, ""); print }'
 }
 
 case $step in
@@ -109,48 +213,14 @@ portable)
     [[ $before == "$after" ]] || fail "the programs wrote beside themselves: $(diff <(echo "$before") <(echo "$after") | grep '^>' | tr '\n' ' ')"
     ;;
 gui)
-    [[ -n ${DISPLAY:-} ]] || skip "no X screen (DISPLAY) to show the windows on"
-    for tool in xdotool xclip convert compare unzip; do
-        command -v $tool >/dev/null || skip "$tool is not installed (xdotool, xclip, imagemagick, unzip)"
-    done
-    [[ -n $wine ]] || skip "Wine is not installed (Debian package wine64)"
-    [[ -f $zip ]] || { fail "$zip is missing"; finish; }
-    work=$(mktemp -d)
-    trap 'kill $program 2>/dev/null || true; rm -rf "$work"' EXIT
-    unzip -q "$zip" -d "$work"
-    exe="$work/$folder/pismolot.exe"
-    render="$work/$folder/pismolot-render.exe"
-
-    # window NAME: the id of the shown window with that title, waited for.
-    window() {
-        local id=""
-        for _ in $(seq 150); do
-            id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) && [[ -n $id ]] && break
-            sleep 0.2
-        done
-        echo "$id"
-    }
-    "$wine" "$exe" >"$work/program.log" 2>&1 &
-    program=$!
-    editor=$(window Pismolot)
-    [[ -n $editor ]] || { fail "the editor did not show"; finish; }
-    xdotool windowactivate --sync "$editor" 2>/dev/null || xdotool windowfocus --sync "$editor"
-    sleep 1
-    # The text box has the focus: its text replaced, then "&OK".
-    text="Lot nad Wine"
-    xdotool key --clearmodifiers ctrl+a
-    xdotool type --delay 30 "$text"
-    xdotool key --clearmodifiers alt+o
-    main=$(window 'Pismolot - \[Efekt\]')
-    [[ -n $main ]] || { fail "the main window with the picture did not show"; finish; }
-    sleep 3
-    xdotool windowactivate --sync "$main" 2>/dev/null || true
-    xdotool key --clearmodifiers ctrl+c
-    sleep 1
+    needs_screen
+    start_program
+    [[ -n $main ]] || finish
+    text=$typed
+    copy_picture "$work/clipboard.png"
     targets=$(xclip -selection clipboard -t TARGETS -o 2>/dev/null || true)
     [[ $targets == *image/png* && $targets == *image/bmp* ]] ||
         fail "the clipboard does not offer the picture as image/png and image/bmp: $targets"
-    xclip -selection clipboard -t image/png -o >"$work/clipboard.png" 2>/dev/null || true
 
     # Ctrl+S, a new name typed, the create question answered yes.
     saved="$work/zapisany obraz.bmp"
@@ -169,21 +239,199 @@ gui)
     # font of the list.
     font=$("$wine" "$render" --list-fonts | tr -d '\r' | head -n 1)
     "$wine" "$render" --font "$font" -o "$work/render.bmp" "$text" || fail "the renderer failed"
-    same() { # same A B: the same size and pixels
-        [[ $(compare -metric AE "$1" "$2" null: 2>&1) == 0 ]]
-    }
     if [[ -s $saved ]]; then
         same "$saved" "$work/clipboard.png" || fail "the saved file and the clipboard differ"
         same "$saved" "$work/render.bmp" || fail "the window's picture and pismolot-render.exe's differ (font $font)"
     fi
-
-    # F12 ends the program.
-    xdotool windowactivate --sync "$main" 2>/dev/null || true
-    xdotool key --clearmodifiers F12
-    for _ in $(seq 50); do kill -0 $program 2>/dev/null || break; sleep 0.2; done
-    if kill -0 $program 2>/dev/null; then
-        fail "F12 did not end the program"
+    end_program
+    ;;
+savedialog)
+    # The save dialog's two questions, driven from outside: before a new file
+    # is created and before an existing one is replaced. "No" keeps the
+    # dialog open, cancel writes nothing, and a name is written as typed.
+    needs_screen
+    start_program
+    [[ -n $main ]] || finish
+    title='Zapisz jako'
+    # ask NAME: Ctrl+S, NAME put into the dialog's name box, Enter. xdotool
+    # cannot type letters outside the keyboard's layout into Wine, so a
+    # name with Polish letters is pasted, as users paste names too.
+    ask() {
+        xdotool windowactivate --sync "$main" 2>/dev/null || true
+        xdotool key --clearmodifiers ctrl+s
+        [[ -n $(window "$title") ]] || { fail "the save dialog did not show"; return 1; }
+        sleep 1
+        local name="Z:${1//\//\\}"
+        if [[ $name == *[![:ascii:]]* ]]; then
+            # xclip holds the clipboard until the paste is done; it must not
+            # keep this check's output open.
+            printf %s "$name" | xclip -selection clipboard -quiet >/dev/null 2>&1 &
+            restore+=("kill $! 2>/dev/null")
+            sleep 0.5
+            xdotool key --clearmodifiers ctrl+v
+        else
+            xdotool type --delay 20 "$name"
+        fi
+        xdotool key --clearmodifiers Return
+    }
+    # answer KEY WINDOWS: a key pressed in the question (the dialog's title
+    # too), and then WINDOWS of that title shown.
+    answer() {
+        xdotool key --clearmodifiers "$1"
+        windows_become "$title" "$2"
+    }
+    # The question's window: the dialog and the question on the screen.
+    asked() { windows_become "$title" 2; }
+    # A name without an extension, new: BMP, the first type in the list.
+    plain="$work/obraz bez rozszerzenia"
+    if ask "$plain"; then
+        asked || fail "a new name brought no question before the file is created"
+        answer n 1 || fail "\"no\" to the create question closed the dialog"
+        [[ -e $plain ]] && fail "\"no\" to the create question still wrote the file"
+        xdotool key --clearmodifiers Return
+        asked || fail "Enter again brought no create question"
+        answer Return 0 || fail "\"yes\" to the create question left the dialog open"
+        for _ in $(seq 50); do [[ -s $plain ]] && break; sleep 0.2; done
+        [[ $(head -c 2 "$plain" 2>/dev/null) == BM ]] || fail "the name without an extension did not get a BMP"
+        ls "$work" | grep -q '^obraz bez rozszerzenia\.' && fail "an extension was added to the name typed"
     fi
+    # An existing name: the replace question; "no", then cancel, keep it.
+    old="$work/istniejący obraz.png"
+    echo "stary plik" >"$old"
+    if ask "$old"; then
+        asked || fail "an existing name brought no question before it is replaced"
+        answer n 1 || fail "\"no\" to the replace question closed the dialog"
+        answer Escape 0 || fail "Esc did not cancel the dialog"
+        sleep 1
+        [[ $(cat "$old") == "stary plik" ]] || fail "\"no\" and cancel still replaced the file"
+    fi
+    if ask "$old"; then
+        asked || fail "an existing name brought no question the second time"
+        answer Return 0 || fail "\"yes\" to the replace question left the dialog open"
+        for _ in $(seq 50); do [[ $(head -c 4 "$old") == $'\x89PNG' ]] && break; sleep 0.2; done
+        [[ $(head -c 4 "$old") == $'\x89PNG' ]] || fail "\"yes\" did not replace the file with a PNG"
+    fi
+    # Nothing else was written: no name was changed on its way.
+    written=$(cd "$work" && ls -1 | grep -v -e '^pismolot-' -e '^program\.log$' | tr '\n' '|')
+    [[ $written == "istniejący obraz.png|obraz bez rozszerzenia|" ]] || fail "the folder holds: $written"
+    end_program
+    ;;
+colours)
+    # The picture's default background is the colour scheme's colour of the
+    # active title's text, read from the user's scheme: black in Wine's
+    # standard one, and what the registry says once it is changed.
+    needs_screen
+    key='HKCU\Control Panel\Colors'
+    old=$(reg_value "$key" TitleText)
+    if [[ -n $old ]]; then
+        restore+=("reg add '$key' /v TitleText /t REG_SZ /d '$old' /f")
+    else
+        restore+=("reg delete '$key' /v TitleText /f")
+    fi
+    # The scheme as the prefix has it: Wine's standard one, black.
+    standard=${old:-0 0 0}
+    "$wine" "$render" -o "$work/standard.bmp" "$typed" || fail "the renderer failed"
+    [[ $(commonest "$work/standard.bmp") == "${standard// /,}" ]] ||
+        fail "the scheme's title text is $standard, the background was $(commonest "$work/standard.bmp")"
+    reg add "$key" /v TitleText /t REG_SZ /d "0 128 255" /f || fail "the colour scheme could not be changed"
+    "$wine" "$render" -o "$work/changed.bmp" "$typed" || fail "the renderer failed"
+    [[ $(commonest "$work/changed.bmp") == 0,128,255 ]] ||
+        fail "pismolot-render.exe's background is $(commonest "$work/changed.bmp"), not the scheme's 0,128,255"
+    start_program
+    [[ -n $main ]] || finish
+    copy_picture "$work/clipboard.png"
+    [[ $(commonest "$work/clipboard.png") == 0,128,255 ]] ||
+        fail "the window's picture has the background $(commonest "$work/clipboard.png"), not the scheme's 0,128,255"
+    end_program
+    ;;
+hidpi)
+    # Windows' 150 %: 144 dots per inch, 10 twips per pixel. The picture is
+    # made in device pixels, the renderer's at --dpi 144, half as large
+    # again as at 100 %.
+    needs_screen
+    key='HKCU\Control Panel\Desktop'
+    old=$(reg_value "$key" LogPixels)
+    if [[ -n $old ]]; then
+        restore+=("reg add '$key' /v LogPixels /t REG_DWORD /d '$((old))' /f")
+    else
+        restore+=("reg delete '$key' /v LogPixels /f")
+    fi
+    reg add "$key" /v LogPixels /t REG_DWORD /d 144 /f || fail "the scaling could not be set"
+    start_program
+    [[ -n $main ]] || finish
+    copy_picture "$work/clipboard.png"
+    end_program
+    font=$("$wine" "$render" --list-fonts | tr -d '\r' | head -n 1)
+    screen=$(xdotool getdisplaygeometry | tr ' ' x)
+    for dpi in 96 144; do
+        "$wine" "$render" --font "$font" --dpi $dpi ${screen:+--screen $screen} -o "$work/$dpi.bmp" "$typed" ||
+            fail "the renderer failed at $dpi dpi"
+    done
+    same "$work/clipboard.png" "$work/144.bmp" ||
+        fail "the window's picture at 150 % is not the renderer's at 144 dpi: $(identify -format %wx%h "$work/clipboard.png" 2>&1) against $(identify -format %wx%h "$work/144.bmp")"
+    read -r w96 h96 <<<"$(identify -format '%w %h' "$work/96.bmp")"
+    read -r w144 h144 <<<"$(identify -format '%w %h' "$work/144.bmp")"
+    # Each pixel is 10 twips, not 15: the extent half as large again, give or
+    # take the glyphs' rounding.
+    for pair in "$w96 $w144" "$h96 $h144"; do
+        read -r a b <<<"$pair"
+        ((b * 2 >= a * 3 - 6 && b * 2 <= a * 3 + 6)) || fail "$a pixels at 100 % became $b at 150 %"
+    done
+    ;;
+setup)
+    # The installer run silently, as an administrator would deploy it, then
+    # over itself as over an older version, then the uninstaller.
+    [[ -n $wine ]] || skip "Wine is not installed (Debian package wine64)"
+    [[ -n ${PISMOLOT_SETUP:-} ]] || skip "NSIS is not installed (Debian package nsis)"
+    [[ -f $PISMOLOT_SETUP ]] || { fail "the installer is missing (cmake --build --target pismolot_setup)"; finish; }
+    variable() { "$wine" cmd /c "echo %$1%" 2>/dev/null | tr -d '\r'; }
+    unix() { "$wine" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+    folder_win="$(variable LOCALAPPDATA)\Programs\Pismolot"
+    place=$(unix "$folder_win")
+    menu=$(unix "$(variable APPDATA)\Microsoft\Windows\Start Menu\Programs\Pismolot.lnk")
+    desktop=$(unix "$(variable USERPROFILE)\Desktop\Pismolot.lnk")
+    key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pismolot'
+    [[ -n $place && -n $menu ]] || { fail "Wine did not name the user's folders"; finish; }
+    installed=(pismolot.exe pismolot-render.exe LICENSE.txt README.txt docs/guide.html odinstaluj.exe)
+    install() {
+        "$wine" "$PISMOLOT_SETUP" /S || fail "setup.exe /S failed"
+        for f in "${installed[@]}"; do
+            [[ -f $place/$f ]] || fail "not installed: $folder_win\\$f"
+        done
+        [[ -f $menu ]] || fail "no Start-menu entry Pismolot"
+        [[ -e $desktop ]] && fail "a desktop shortcut that was not chosen"
+        local name value
+        while IFS='|' read -r name value; do
+            [[ $(reg_value "$key" "$name") == "$value" ]] ||
+                fail "Apps & features: $name is \"$(reg_value "$key" "$name")\", not \"$value\""
+        done <<EOT
+DisplayName|Pismolot
+DisplayVersion|$PISMOLOT_VERSION
+Publisher|Pismolot developers
+DisplayIcon|$folder_win\\pismolot.exe,0
+InstallLocation|$folder_win
+QuietUninstallString|"$folder_win\\odinstaluj.exe" /S
+EOT
+        # Its size in KiB, about that of the files.
+        local size actual
+        size=$(($(reg_value "$key" EstimatedSize)))
+        actual=$(du -sk "$place" | cut -f1)
+        ((size > actual / 2 && size < actual * 2)) || fail "EstimatedSize $size KiB for $actual KiB installed"
+        [[ $("$wine" "$place/pismolot-render.exe" --version | tr -d '\r') == "pismolot-render $PISMOLOT_VERSION" ]] ||
+            fail "the installed pismolot-render.exe does not run"
+    }
+    install
+    # Over an older version: its entry and a file of its guide are replaced.
+    reg add "$key" /v DisplayVersion /t REG_SZ /d 0.9.0 /f
+    echo old >"$place/docs/stary.html"
+    install
+    [[ -e $place/docs/stary.html ]] && fail "installing over an older version kept its guide"
+    # The uninstaller runs from a copy of itself and returns at once.
+    "$wine" "$place/odinstaluj.exe" /S || fail "odinstaluj.exe /S failed"
+    for _ in $(seq 100); do [[ -e $place ]] || break; sleep 0.3; done
+    [[ -e $place ]] && fail "the uninstaller left $(cd "$place" && find . -mindepth 1 | tr '\n' ' ')"
+    [[ -e $menu ]] && fail "the uninstaller left the Start-menu entry"
+    "$wine" reg query "$key" >/dev/null 2>&1 && fail "the uninstaller left the Apps & features entry"
     ;;
 *)
     echo "unknown step $step" >&2
