@@ -51,6 +51,8 @@ expected_files() {
     for window in editor colour about main; do
         echo "share/doc/pismolot/docs/$window.png"
         echo "share/doc/pismolot/docs/$window@2x.png"
+        echo "share/doc/pismolot/docs/windows/$window.png"
+        echo "share/doc/pismolot/docs/windows/$window@1.5x.png"
     done
     for size in "${icon_sizes[@]}"; do
         echo "share/icons/hicolor/${size}x${size}/apps/$id.png"
