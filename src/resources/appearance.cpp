@@ -10,15 +10,6 @@
 
 namespace ui {
 
-QStringList dialogFontFamilies() {
-#ifdef Q_OS_WIN
-    return {QStringLiteral("MS Shell Dlg 2"), QStringLiteral("Segoe UI"), QStringLiteral("Tahoma")};
-#else
-    return {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
-            QStringLiteral("Nimbus Sans Narrow"), QStringLiteral("Arial Narrow")};
-#endif
-}
-
 QFont dialogFont(double points) {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     for (const QString& family : dialogFontFamilies()) {
