@@ -346,7 +346,7 @@ bool fontSizeDrawable(float points, int dpi) {
 }
 
 QFont makeFont(const FontChoice& choice) {
-    QFont font(choice.name);
+    QFont font(platformDrawsFamily(choice.name) ? choice.name : defaultSansFamily());
     if (choice.size > 0)
         font.setPointSizeF(choice.size);
     font.setBold(choice.bold);
@@ -711,7 +711,9 @@ QStringList familyList(const QStringList& raw) {
 }
 
 QStringList sortedFontFamilies() {
-    return familyList(QFontDatabase::families());
+    QStringList families = familyList(QFontDatabase::families());
+    families.removeIf([](const QString& family) { return !platformDrawsFamily(family); });
+    return families;
 }
 
 QString resolvedFamily(const QString& requested) {

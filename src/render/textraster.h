@@ -92,9 +92,15 @@ QImage makeRendererSurface(QSize size, int dpi, QRgb fill = 0xFFFFFFFF);
 // ("Sans Serif", "Serif", "Monospace") left out, sorted case-insensitively.
 QStringList familyList(const QStringList& raw);
 
-// familyList of the platform's families: the order of the editor's font list
-// and of `pismolot-render --list-fonts`.
+// familyList of the platform's families that it can draw: the order of the
+// editor's font list and of `pismolot-render --list-fonts`.
 QStringList sortedFontFamilies();
+
+// False for a family the platform's text drawing cannot draw at all, which
+// is then left out of the list and replaced when asked for by name: on
+// Windows, fonts whose glyphs are only colour bitmaps, which GDI has no
+// outlines for. True for every family elsewhere, and for names not installed.
+bool platformDrawsFamily(const QString& family);
 
 // The family the font engine really draws for `requested`.
 QString resolvedFamily(const QString& requested);
