@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One check of the Windows programs and the portable zip, run by CTest
 # (tests/windows/CMakeLists.txt passes the settings in the environment):
-#   check_windows.sh imports|resources|zip|portable|gui|savedialog|colours|hidpi|setup
+#   check_windows.sh imports|resources|zip|portable|gui|savedialog|colours|hidpi|fulldisk|setup
 # gui, savedialog, colours and hidpi drive pismolot.exe from the zip on the X
 # screen in DISPLAY (with a window manager) as a user would; colours and
 # hidpi change Wine's registry for their run and put it back.
@@ -377,6 +377,47 @@ hidpi)
         read -r a b <<<"$pair"
         ((b * 2 >= a * 3 - 6 && b * 2 <= a * 3 + 6)) || fail "$a pixels at 100 % became $b at 150 %"
     done
+    ;;
+fulldisk)
+    # A disk that fills up mid-write: a small file system of its own, an old
+    # picture on it, and a larger one written over it by the renderer and by
+    # the window. Each says so, and the old picture stays whole.
+    needs_screen
+    disk="$work/mały dysk"
+    mkdir -p "$disk"
+    mount -t tmpfs -o size=16k tmpfs "$disk" 2>/dev/null || skip "no small file system can be mounted here (needs root)"
+    restore+=("umount '$disk'")
+    old="$disk/obraz.bmp"
+    "$wine" "$render" --size 12 -o "$old" "stary" || fail "the renderer failed"
+    cp "$old" "$work/before.bmp"
+    status=0
+    message=$("$wine" "$render" --size 300 -o "$old" "Zażółć gęślą jaźń" 2>&1) || status=$?
+    message=${message//$'\r'/}
+    ((status == 1)) || fail "the renderer ended with $status on a full disk, not 1"
+    [[ $message == *"no space left on the device"* ]] || fail "the renderer said: $message"
+    cmp -s "$old" "$work/before.bmp" || fail "the renderer's failed write changed the old picture"
+    [[ $(ls -A "$disk") == obraz.bmp ]] || fail "the renderer left on the disk: $(ls -A "$disk" | tr '\n' ' ')"
+    # The window: a big picture saved over the old one; the message box has
+    # the program's title.
+    typed="Zażółć gęślą jaźń i tak dalej"
+    start_program
+    [[ -n $main ]] || finish
+    xdotool key --clearmodifiers ctrl+s
+    if [[ -n $(window 'Zapisz jako') ]]; then
+        sleep 1
+        printf %s "Z:${old//\//\\}" | xclip -selection clipboard -quiet >/dev/null 2>&1 &
+        restore+=("kill $! 2>/dev/null")
+        sleep 0.5
+        xdotool key --clearmodifiers ctrl+v Return
+        windows_become 'Zapisz jako' 2 && xdotool key --clearmodifiers Return
+        windows_become Pismolot 1 || fail "no message told that the disk is full"
+        xdotool key --clearmodifiers Return
+    else
+        fail "the save dialog did not show"
+    fi
+    cmp -s "$old" "$work/before.bmp" || fail "the window's failed save changed the old picture"
+    [[ $(ls -A "$disk") == obraz.bmp ]] || fail "the window left on the disk: $(ls -A "$disk" | tr '\n' ' ')"
+    end_program
     ;;
 setup)
     # The installer run silently, as an administrator would deploy it, then
