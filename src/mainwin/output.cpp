@@ -1,5 +1,7 @@
 #include "mainwin/output.h"
 
+#include "mainwin/clipboard.h"
+
 #include <QBuffer>
 #include <QClipboard>
 #include <QDir>
@@ -99,11 +101,7 @@ QString copyPicture(QClipboard& clipboard, const QImage& picture) {
     QMimeData* data = pictureData(picture);
     if (!data)
         return failed.arg(reason({WriteError::TooLarge, {}}));
-    clipboard.clear();
-    clipboard.setMimeData(data);
-    // A clipboard held by another program takes nothing; reading back tells.
-    const QMimeData* held = clipboard.mimeData();
-    if (!held || !(held->hasFormat(PngType) || held->hasFormat(BmpType)))
+    if (!placePicture(clipboard, data, picture))
         return failed.arg(
             QStringLiteral("schowek nie przyjął obrazu (może używa go inny program)"));
     return QString();
