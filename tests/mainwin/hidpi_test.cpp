@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "clipboardpicture.h"
 #include "freshwindows.h"
 
 #include <gtest/gtest.h>
@@ -126,9 +127,7 @@ TEST_P(HiDpi, WindowPictureIsTheRenderersAtTheDeviceDpi) {
     QStringList messages;
     mdi.showMessage = [&](const QString& m) { messages.append(m); };
     mdi.kopiuj_Click();
-    EXPECT_EQ(QImage::fromData(QGuiApplication::clipboard()->mimeData()->data("image/png"), "PNG")
-                  .convertToFormat(QImage::Format_RGB32),
-              picture);
+    EXPECT_EQ(clipboardPng(), picture);
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath("efekt.bmp");
