@@ -144,6 +144,20 @@ reg_value() {
     { "$wine" reg query "$1" /v "$2" 2>/dev/null || true; } | tr -d '\r' | awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^  /, ""); print }'
 }
 
+# reg_set_for_check KEY NAME TYPE VALUE: a registry value set for this check
+# alone; the one before it (or none) is put back when the check ends.
+reg_set_for_check() {
+    local previous
+    previous=$(reg_value "$1" "$2")
+    if [[ -z $previous ]]; then
+        restore+=("reg delete '$1' /v '$2' /f")
+    elif [[ $3 == REG_DWORD ]]; then
+        restore+=("reg add '$1' /v '$2' /t $3 /d '$((previous))' /f")
+    else
+        restore+=("reg add '$1' /v '$2' /t $3 /d '$previous' /f")
+    fi
+    reg add "$1" /v "$2" /t "$3" /d "$4" /f
+}
 case $step in
 imports)
     for p in "${programs[@]}"; do
@@ -322,18 +336,13 @@ colours)
     # standard one, and what the registry says once it is changed.
     needs_screen
     key='HKCU\Control Panel\Colors'
-    old=$(reg_value "$key" TitleText)
-    if [[ -n $old ]]; then
-        restore+=("reg add '$key' /v TitleText /t REG_SZ /d '$old' /f")
-    else
-        restore+=("reg delete '$key' /v TitleText /f")
-    fi
     # The scheme as the prefix has it: Wine's standard one, black.
-    standard=${old:-0 0 0}
+    standard=$(reg_value "$key" TitleText)
+    standard=${standard:-0 0 0}
     "$wine" "$render" -o "$work/standard.bmp" "$typed" || fail "the renderer failed"
     [[ $(commonest "$work/standard.bmp") == "${standard// /,}" ]] ||
         fail "the scheme's title text is $standard, the background was $(commonest "$work/standard.bmp")"
-    reg add "$key" /v TitleText /t REG_SZ /d "0 128 255" /f || fail "the colour scheme could not be changed"
+    reg_set_for_check "$key" TitleText REG_SZ "0 128 255" || fail "the colour scheme could not be changed"
     "$wine" "$render" -o "$work/changed.bmp" "$typed" || fail "the renderer failed"
     [[ $(commonest "$work/changed.bmp") == 0,128,255 ]] ||
         fail "pismolot-render.exe's background is $(commonest "$work/changed.bmp"), not the scheme's 0,128,255"
@@ -349,14 +358,8 @@ hidpi)
     # made in device pixels, the renderer's at --dpi 144, half as large
     # again as at 100 %.
     needs_screen
-    key='HKCU\Control Panel\Desktop'
-    old=$(reg_value "$key" LogPixels)
-    if [[ -n $old ]]; then
-        restore+=("reg add '$key' /v LogPixels /t REG_DWORD /d '$((old))' /f")
-    else
-        restore+=("reg delete '$key' /v LogPixels /f")
-    fi
-    reg add "$key" /v LogPixels /t REG_DWORD /d 144 /f || fail "the scaling could not be set"
+    reg_set_for_check 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD 144 ||
+        fail "the scaling could not be set"
     start_program
     [[ -n $main ]] || finish
     copy_picture "$work/clipboard.png"
