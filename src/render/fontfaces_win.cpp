@@ -25,12 +25,12 @@ bool hasTable(HDC dc, DWORD tag) {
 }
 
 bool drawableByGdi(const QString& family) {
-    LOGFONTW spec = {};
-    spec.lfHeight = -16;
-    spec.lfCharSet = DEFAULT_CHARSET;
+    LOGFONTW request = {};
+    request.lfHeight = -16;
+    request.lfCharSet = DEFAULT_CHARSET;
     const auto length = std::min<qsizetype>(family.size(), LF_FACESIZE - 1);
-    std::copy_n(reinterpret_cast<const wchar_t*>(family.utf16()), length, spec.lfFaceName);
-    HFONT font = CreateFontIndirectW(&spec);
+    std::copy_n(reinterpret_cast<const wchar_t*>(family.utf16()), length, request.lfFaceName);
+    HFONT font = CreateFontIndirectW(&request);
     if (!font)
         return true;
     HDC dc = CreateCompatibleDC(nullptr);

@@ -14,24 +14,9 @@ id=$PISMOLOT_APP_ID
 version=$PISMOLOT_VERSION
 read -r -a icon_sizes <<<"$PISMOLOT_ICON_SIZES"
 
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-skip() {
-    echo "SKIPPED: $*"
-    exit 77
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checkstep.sh"
 need() { # need TOOL PACKAGE
     command -v "$1" >/dev/null || skip "$1 is not installed (Debian package $2)"
-}
-finish() {
-    if ((failures)); then
-        echo "$failures problem(s) found in $step" >&2
-        exit 1
-    fi
-    echo "$step: passed"
 }
 
 # Every file the install must lay down, relative to the prefix; nothing else.

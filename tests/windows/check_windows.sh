@@ -16,22 +16,7 @@ zip=$PISMOLOT_ZIP
 folder=$PISMOLOT_ZIP_FOLDER
 programs=(pismolot pismolot-render)
 
-failures=0
-fail() {
-    echo "FAIL: $*" >&2
-    failures=$((failures + 1))
-}
-skip() {
-    echo "SKIPPED: $*"
-    exit 77
-}
-finish() {
-    if ((failures)); then
-        echo "$failures problem(s) found in $step" >&2
-        exit 1
-    fi
-    echo "$step: passed"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checkstep.sh"
 
 # The DLLs that every Windows 10 and 11 has, which the programs may import.
 system_dlls='^(advapi32|comdlg32|d3d9|d3d11|dwmapi|dxgi|gdi32|imm32|kernel32|msvcrt|netapi32|ole32|oleaut32|setupapi|shell32|shlwapi|user32|userenv|uxtheme|version|winmm|ws2_32|wtsapi32|authz|mpr|shcore|dwrite|d2d1|cfgmgr32|api-ms-win-[a-z0-9-]+)\.dll$'
