@@ -1,7 +1,7 @@
 // The letter scan against memcpy of the same bytes, and the whole headless job.
 #include "render/headless.h"
 #include "render/scan.h"
-#include "render/textraster.h"
+#include "render/textfit.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,10 +2,11 @@
 
 #include "console.h"
 
+#include "render/fonts.h"
 #include "render/headless.h"
 #include "render/imagefile.h"
 #include "render/oneline.h"
-#include "render/textraster.h"
+#include "render/textfit.h"
 #include "textinput.h"
 
 namespace pismolot::cli {

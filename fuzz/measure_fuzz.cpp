@@ -2,7 +2,10 @@
 // UTF-16 text, size, bold/italic/underline, DPI and screen width from the
 // input; the measure must never crash, never be Qt's placeholder, and hold
 // every pixel that drawing the text inks within the screen's width.
-#include "render/textraster.h"
+#include "render/fonts.h"
+#include "render/surfaces.h"
+#include "render/textline.h"
+#include "render/textmeasure.h"
 
 #include <QGuiApplication>
 

@@ -1,7 +1,7 @@
 #include "editor/editormodel.h"
 
+#include "render/fonts.h"
 #include "render/numbers.h"
-#include "render/textraster.h"
 
 #include <string_view>
 

@@ -2,8 +2,8 @@
 
 #include "editor/colourswatch.h"
 #include "editor/editormodel.h"
+#include "render/fonts.h"
 #include "render/oneline.h"
-#include "render/textraster.h"
 #include "resources/centre.h"
 #include "resources/combo.h"
 #include "resources/frames.h"

@@ -2,8 +2,9 @@
 
 #include "mainwin/output.h"
 #include "mainwin/windowplatform.h"
+#include "render/fonts.h"
 #include "render/styles.h"
-#include "render/textraster.h"
+#include "render/textfit.h"
 #include "resources/spoken.h"
 #include "resources/twips.h"
 

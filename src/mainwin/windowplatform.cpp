@@ -3,7 +3,9 @@
 #include "mainwin/rys.h"
 #include "mainwin/temp.h"
 #include "render/headless.h"
-#include "render/textraster.h"
+#include "render/surfaces.h"
+#include "render/textline.h"
+#include "render/textmeasure.h"
 #include "resources/twips.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 // FreeType, behind Qt's text drawing on Linux, draws every font that
 // fontconfig lists, colour bitmap ones included.
-#include "textraster.h"
+#include "fonts.h"
 
 namespace pismolot {
 

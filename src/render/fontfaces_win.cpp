@@ -2,7 +2,7 @@
 // font whose glyphs are only colour bitmaps (CBDT, sbix) has neither, and
 // Qt's GDI engine faults drawing it. Windows ships no such font, but Wine
 // lists the host's (Noto Color Emoji), so each family is asked once.
-#include "textraster.h"
+#include "fonts.h"
 
 #include <QHash>
 #include <QMutex>

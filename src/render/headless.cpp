@@ -1,6 +1,7 @@
 #include "headless.h"
 
-#include "textraster.h"
+#include "surfaces.h"
+#include "textmeasure.h"
 
 #include <QPainter>
 

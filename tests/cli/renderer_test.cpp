@@ -1,9 +1,11 @@
 // Runs the real pismolot-render executable.
 #include "backend.h"
 #include "options.h"
+#include "render/fonts.h"
 #include "render/headless.h"
 #include "render/styles.h"
-#include "render/textraster.h"
+#include "render/textfit.h"
+#include "render/textmeasure.h"
 
 #include "platformskip.h"
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 #include "editor/colourswatch.h"
 #include "editor/editormodel.h"
 #include "editor/redak.h"
+#include "render/fonts.h"
 #include "render/styles.h"
-#include "render/textraster.h"
 #include "resources/framebox.h"
 #include "resources/xdata.h"
 

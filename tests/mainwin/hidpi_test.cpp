@@ -10,9 +10,10 @@
 #include "mainwin/mdi.h"
 #include "mainwin/rys.h"
 #include "mainwin/surface.h"
+#include "render/fonts.h"
 #include "render/headless.h"
 #include "render/imagefile.h"
-#include "render/textraster.h"
+#include "render/textmeasure.h"
 #include "resources/xdata.h"
 
 #include <QClipboard>

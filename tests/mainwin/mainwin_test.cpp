@@ -7,9 +7,12 @@
 #include "mainwin/rys.h"
 #include "mainwin/temp.h"
 #include "mainwin/windowplatform.h"
+#include "render/fonts.h"
 #include "render/headless.h"
 #include "render/imagefile.h"
-#include "render/textraster.h"
+#include "render/surfaces.h"
+#include "render/textfit.h"
+#include "render/textline.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,9 @@
 // Windows' GDI draws no font whose glyphs are only colour bitmaps. Wine lists
 // the host's (Noto Color Emoji, which the Linux tests install): it is not
 // offered, and asked for by name it is replaced by a family that draws.
-#include "render/textraster.h"
+#include "render/fonts.h"
+#include "render/surfaces.h"
+#include "render/textline.h"
 
 #include <QFontDatabase>
 #include <QImage>

@@ -1,6 +1,9 @@
+#include "render/fonts.h"
 #include "render/headless.h"
 #include "render/job.h"
-#include "render/textraster.h"
+#include "render/surfaces.h"
+#include "render/textline.h"
+#include "render/textmeasure.h"
 
 #include <gtest/gtest.h>
 

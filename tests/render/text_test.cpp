@@ -1,5 +1,9 @@
+#include "render/fonts.h"
 #include "render/headless.h"
-#include "render/textraster.h"
+#include "render/surfaces.h"
+#include "render/textfit.h"
+#include "render/textline.h"
+#include "render/textmeasure.h"
 
 #include <gtest/gtest.h>
 
