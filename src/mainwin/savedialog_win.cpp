@@ -1,12 +1,14 @@
 // The save question on Windows: the system's save dialog (the one with the
 // navigation pane, address bar and search), modal to the owner, with no
-// default extension. The dialog asks before an existing file is replaced; the
-// question before a new file is created is asked here, in Polish, when the
-// user accepts a name, and "no" keeps the dialog open.
-#include "mainwin/filetypes.h"
+// default extension: the name comes back as typed. The dialog asks before an
+// existing file is replaced; the question before a new file is created is
+// asked here, in Polish, when the user accepts a name, and "no" keeps the
+// dialog open.
 #include "mainwin/opensave.h"
+#include "mainwin/savechoice.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -28,6 +30,7 @@ const wchar_t* wide(const QString& text) {
 template <class Interface> class Held {
 public:
     Held() = default;
+    explicit Held(Interface* adopted) : object_(adopted) {}
     Held(const Held&) = delete;
     Held& operator=(const Held&) = delete;
     ~Held() {
@@ -65,24 +68,44 @@ private:
     HRESULT result_;
 };
 
-// The accepted name as a file-system path, "" when the dialog has none.
-QString chosenPath(IFileDialog* dialog) {
-    Held<IShellItem> item;
-    if (FAILED(dialog->GetResult(item.address())))
-        return QString();
+// A shell item's file-system path, "" when it has none.
+QString itemPath(IShellItem* item) {
     PWSTR name = nullptr;
-    if (FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &name)) || !name)
+    if (!item || FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &name)) || !name)
         return QString();
     const QString path = QString::fromWCharArray(name);
     CoTaskMemFree(name);
-    return opensave::fileNameFromBuffer(path);
+    return path;
 }
 
-// The question before a new file is created, asked when the user accepts a
-// name; every other notice is left to the dialog.
-class CreateQuestion final : public IFileDialogEvents {
+// The dialog's answer, and the name in its name box made a path in the
+// folder it shows.
+QString resultPath(IFileDialog* dialog) {
+    Held<IShellItem> item;
+    return SUCCEEDED(dialog->GetResult(item.address())) ? itemPath(item.get()) : QString();
+}
+QString typedPath(IFileDialog* dialog) {
+    PWSTR typed = nullptr;
+    if (FAILED(dialog->GetFileName(&typed)) || !typed)
+        return QString();
+    const QString name = QString::fromWCharArray(typed);
+    CoTaskMemFree(typed);
+    Held<IShellItem> folder;
+    if (FAILED(dialog->GetFolder(folder.address())))
+        return QString();
+    return opensave::typedPath(itemPath(folder.get()), name);
+}
+
+// The questions when the user accepts a name: before a new file is created,
+// and before an existing one is replaced where the dialog asked about
+// another name. "No" keeps the dialog open. Every other notice is left to
+// the dialog.
+class NameQuestions final : public IFileDialogEvents {
 public:
-    explicit CreateQuestion(QString title) : title_(std::move(title)) {}
+    explicit NameQuestions(QString title) : title_(std::move(title)) {}
+
+    // The name last accepted, as the caller is to get it.
+    QString path() const { return path_; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (!object)
@@ -104,16 +127,22 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE OnFileOk(IFileDialog* dialog) override {
-        const QString path = chosenPath(dialog);
-        if (!opensave::asksBeforeCreating(path))
+        const opensave::Accepted accepted =
+            opensave::acceptedName(resultPath(dialog), typedPath(dialog),
+                                   [](const QString& path) { return QFileInfo::exists(path); });
+        path_ = accepted.path;
+        if (accepted.ask == opensave::Ask::Nothing)
             return S_OK;
+        const QString text = accepted.ask == opensave::Ask::Create
+                                 ? opensave::createQuestion(accepted.path)
+                                 : opensave::replaceQuestion(accepted.path);
         // The question belongs to the dialog's window, so it stays above it.
         HWND window = nullptr;
         Held<IOleWindow> ole;
         if (SUCCEEDED(dialog->QueryInterface(IID_IOleWindow, ole.out())))
             ole->GetWindow(&window);
-        const int answer = MessageBoxW(window, wide(opensave::createQuestion(path)), wide(title_),
-                                       MB_YESNO | MB_ICONQUESTION);
+        const int answer =
+            MessageBoxW(window, wide(text), wide(title_), MB_YESNO | MB_ICONQUESTION);
         return answer == IDYES ? S_OK : S_FALSE;
     }
     HRESULT STDMETHODCALLTYPE OnFolderChanging(IFileDialog*, IShellItem*) override { return S_OK; }
@@ -132,9 +161,10 @@ public:
     }
 
 private:
-    ~CreateQuestion() = default;
+    ~NameQuestions() = default;
 
     QString title_;
+    QString path_;
     std::atomic<ULONG> references_{1};
 };
 
@@ -190,10 +220,9 @@ QString AskSaveFileName(QWidget* owner, QString filter, const QString& title,
             dialog->SetFolder(folder.get());
     }
 
-    auto* question = new CreateQuestion(title);
+    const Held<NameQuestions> questions(new NameQuestions(title));
     DWORD cookie = 0;
-    const bool advised = SUCCEEDED(dialog->Advise(question, &cookie));
-    question->Release();
+    const bool advised = SUCCEEDED(dialog->Advise(questions.get(), &cookie));
     // Without the create question the dialog would take any new name unasked.
     if (!advised)
         return askWithOwnDialog(owner, filter, title, initialDir, selectedFilter);
@@ -204,7 +233,9 @@ QString AskSaveFileName(QWidget* owner, QString filter, const QString& title,
         return QString();
     if (FAILED(shown))
         return askWithOwnDialog(owner, filter, title, initialDir, selectedFilter);
-    const QString path = chosenPath(dialog.get());
+    // The name the questions were about; the dialog's own where it never
+    // told of one.
+    const QString path = questions->path().isEmpty() ? resultPath(dialog.get()) : questions->path();
     UINT index = 0;
     if (selectedFilter && SUCCEEDED(dialog->GetFileTypeIndex(&index)) && index >= 1 &&
         index <= UINT(types.size()))
