@@ -73,7 +73,7 @@ QString itemPath(IShellItem* item) {
     PWSTR name = nullptr;
     if (!item || FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &name)) || !name)
         return QString();
-    const QString path = QString::fromWCharArray(name);
+    QString path = QString::fromWCharArray(name);
     CoTaskMemFree(name);
     return path;
 }
@@ -235,7 +235,7 @@ QString AskSaveFileName(QWidget* owner, QString filter, const QString& title,
         return askWithOwnDialog(owner, filter, title, initialDir, selectedFilter);
     // The name the questions were about; the dialog's own where it never
     // told of one.
-    const QString path = questions->path().isEmpty() ? resultPath(dialog.get()) : questions->path();
+    QString path = questions->path().isEmpty() ? resultPath(dialog.get()) : questions->path();
     UINT index = 0;
     if (selectedFilter && SUCCEEDED(dialog->GetFileTypeIndex(&index)) && index >= 1 &&
         index <= UINT(types.size()))
