@@ -1,19 +1,23 @@
-// The save question on Windows: the system's common save dialog, modal to
-// the owner, with no read-only box and no default extension. Windows asks
-// before an existing file is replaced; the question before a new file is
-// created is asked here, from the dialog's file-OK notification, in Polish,
-// and "no" keeps the dialog open (one question, on Windows as under Wine,
-// whose dialog never asks it).
+// The save question on Windows: the system's save dialog (the one with the
+// navigation pane, address bar and search), modal to the owner, with no
+// default extension: the name comes back as typed. The dialog asks before an
+// existing file is replaced; the question before a new file is created is
+// asked here, in Polish, when the user accepts a name, and "no" keeps the
+// dialog open.
 #include "mainwin/opensave.h"
+#include "mainwin/savechoice.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QWidget>
-#include <QWindow>
 
 #include <windows.h>
 
-#include <commdlg.h>
+#include <objbase.h>
+#include <shobjidl.h>
 
+#include <atomic>
 #include <vector>
 
 namespace {
@@ -22,33 +26,166 @@ const wchar_t* wide(const QString& text) {
     return reinterpret_cast<const wchar_t*>(text.utf16());
 }
 
-struct Question {
-    QString title;
+// Holds one reference to a COM object and gives it back.
+template <class Interface> class Held {
+public:
+    Held() = default;
+    explicit Held(Interface* adopted) : object_(adopted) {}
+    Held(const Held&) = delete;
+    Held& operator=(const Held&) = delete;
+    ~Held() {
+        if (object_)
+            object_->Release();
+    }
+    Interface* operator->() const { return object_; }
+    Interface* get() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+    void** out() { return reinterpret_cast<void**>(&object_); }
+    Interface** address() { return &object_; }
+
+private:
+    Interface* object_ = nullptr;
 };
 
-UINT_PTR CALLBACK fileOkHook(HWND child, UINT message, WPARAM, LPARAM data) {
-    if (message == WM_INITDIALOG) {
-        const auto* record = reinterpret_cast<const OPENFILENAMEW*>(data);
-        SetWindowLongPtrW(child, GWLP_USERDATA, LONG_PTR(record->lCustData));
-        return 0;
+// COM on the calling thread for as long as the dialog lives. Qt's own
+// Windows platform has it already; the minimal platform does not. A thread
+// that chose the multithreaded apartment keeps it, and its COM stays the
+// caller's to end.
+class ComApartment {
+public:
+    ComApartment()
+        : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        // S_FALSE (already on) is counted too and must be balanced.
+        if (SUCCEEDED(result_))
+            CoUninitialize();
     }
-    if (message != WM_NOTIFY)
-        return 0;
-    const auto* notice = reinterpret_cast<const OFNOTIFYW*>(data);
-    if (notice->hdr.code != CDN_FILEOK)
-        return 0;
-    const QString path = opensave::fileNameFromBuffer(QStringView(notice->lpOFN->lpstrFile));
-    if (path.isEmpty() || QFileInfo::exists(path))
-        return 0;
-    const auto* question =
-        reinterpret_cast<const Question*>(GetWindowLongPtrW(child, GWLP_USERDATA));
-    // The dialog is the hook's parent; the question is modal to it.
-    const int answer = MessageBoxW(GetParent(child), wide(opensave::createQuestion(path)),
-                                   wide(question->title), MB_YESNO | MB_ICONQUESTION);
-    if (answer == IDYES)
-        return 0;
-    SetWindowLongPtrW(child, DWLP_MSGRESULT, 1);
-    return 1;
+    bool usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+
+private:
+    HRESULT result_;
+};
+
+// A shell item's file-system path, "" when it has none.
+QString itemPath(IShellItem* item) {
+    PWSTR name = nullptr;
+    if (!item || FAILED(item->GetDisplayName(SIGDN_FILESYSPATH, &name)) || !name)
+        return QString();
+    QString path = QString::fromWCharArray(name);
+    CoTaskMemFree(name);
+    return path;
+}
+
+// The dialog's answer, and the name in its name box made a path in the
+// folder it shows.
+QString resultPath(IFileDialog* dialog) {
+    Held<IShellItem> item;
+    return SUCCEEDED(dialog->GetResult(item.address())) ? itemPath(item.get()) : QString();
+}
+QString typedPath(IFileDialog* dialog) {
+    PWSTR typed = nullptr;
+    if (FAILED(dialog->GetFileName(&typed)) || !typed)
+        return QString();
+    const QString name = QString::fromWCharArray(typed);
+    CoTaskMemFree(typed);
+    Held<IShellItem> folder;
+    if (FAILED(dialog->GetFolder(folder.address())))
+        return QString();
+    return opensave::typedPath(itemPath(folder.get()), name);
+}
+
+// The questions when the user accepts a name: before a new file is created,
+// and before an existing one is replaced where the dialog asked about
+// another name. "No" keeps the dialog open. Every other notice is left to
+// the dialog.
+class NameQuestions final : public IFileDialogEvents {
+public:
+    explicit NameQuestions(QString title) : title_(std::move(title)) {}
+
+    // The name last accepted, as the caller is to get it.
+    QString path() const { return path_; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (!object)
+            return E_POINTER;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IFileDialogEvents)) {
+            *object = static_cast<IFileDialogEvents*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0)
+            delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE OnFileOk(IFileDialog* dialog) override {
+        const opensave::Accepted accepted =
+            opensave::acceptedName(resultPath(dialog), typedPath(dialog),
+                                   [](const QString& path) { return QFileInfo::exists(path); });
+        path_ = accepted.path;
+        if (accepted.ask == opensave::Ask::Nothing)
+            return S_OK;
+        const QString text = accepted.ask == opensave::Ask::Create
+                                 ? opensave::createQuestion(accepted.path)
+                                 : opensave::replaceQuestion(accepted.path);
+        // The question belongs to the dialog's window, so it stays above it.
+        HWND window = nullptr;
+        Held<IOleWindow> ole;
+        if (SUCCEEDED(dialog->QueryInterface(IID_IOleWindow, ole.out())))
+            ole->GetWindow(&window);
+        const int answer =
+            MessageBoxW(window, wide(text), wide(title_), MB_YESNO | MB_ICONQUESTION);
+        return answer == IDYES ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE OnFolderChanging(IFileDialog*, IShellItem*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnFolderChange(IFileDialog*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnSelectionChange(IFileDialog*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnShareViolation(IFileDialog*, IShellItem*,
+                                               FDE_SHAREVIOLATION_RESPONSE* response) override {
+        *response = FDESVR_DEFAULT;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnTypeChange(IFileDialog*) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnOverwrite(IFileDialog*, IShellItem*,
+                                          FDE_OVERWRITE_RESPONSE* response) override {
+        *response = FDEOR_DEFAULT;
+        return S_OK;
+    }
+
+private:
+    ~NameQuestions() = default;
+
+    QString title_;
+    QString path_;
+    std::atomic<ULONG> references_{1};
+};
+
+// Where the system's dialog cannot be made (no COM, a broken shell), the
+// program's own dialog asks the same questions rather than the command
+// silently doing nothing.
+QString askWithOwnDialog(QWidget* owner, const QString& filter, const QString& title,
+                         const QString& initialDir, QString* selectedFilter) {
+    opensave::SaveFileDialog dialog(owner, filter, title, initialDir);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    if (selectedFilter)
+        *selectedFilter = dialog.selectedNameFilter();
+    return opensave::fileNameFromBuffer(dialog.selectedFiles().value(0));
+}
+
+// The owner's window handle; only Qt's Windows platform has real ones.
+HWND ownerWindow(QWidget* owner) {
+    if (!owner || QGuiApplication::platformName() != QLatin1String("windows"))
+        return nullptr;
+    return reinterpret_cast<HWND>(owner->window()->winId());
 }
 
 } // namespace
@@ -56,32 +193,52 @@ UINT_PTR CALLBACK fileOkHook(HWND child, UINT message, WPARAM, LPARAM data) {
 QString AskSaveFileName(QWidget* owner, QString filter, const QString& title,
                         const QString& initialDir, QString* selectedFilter) {
     filter = opensave::convertFilter(std::move(filter));
-    // Room for any name Windows allows, not the 254 characters of the
-    // dialog's 8-bit record.
-    std::vector<wchar_t> file(32768, L'\0');
-    Question question{title};
+    const ComApartment com;
+    Held<IFileSaveDialog> dialog;
+    if (!com.usable() ||
+        FAILED(CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IFileSaveDialog, dialog.out())))
+        return askWithOwnDialog(owner, filter, title, initialDir, selectedFilter);
 
-    OPENFILENAMEW record = {};
-    record.lStructSize = sizeof record;
-    record.hwndOwner = owner ? reinterpret_cast<HWND>(owner->window()->winId()) : nullptr;
-    record.hInstance = GetModuleHandleW(nullptr);
-    record.lpstrFilter = wide(filter); // its own terminator ends the list
-    record.nFilterIndex = 1;
-    record.lpstrFile = file.data();
-    record.nMaxFile = DWORD(file.size());
-    record.lpstrInitialDir = initialDir.isEmpty() ? nullptr : wide(initialDir);
-    record.lpstrTitle = wide(title);
-    record.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING | OFN_HIDEREADONLY |
-                   OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    record.lpstrDefExt = nullptr;
-    record.lCustData = LPARAM(&question);
-    record.lpfnHook = fileOkHook;
-
-    if (!GetSaveFileNameW(&record))
-        return QString();
-    if (selectedFilter) {
-        const QStringList filters = opensave::nameFilters(filter);
-        *selectedFilter = filters.value(int(record.nFilterIndex) - 1);
+    // Only these: the dialog's defaults for saving would also refuse a
+    // read-only file, which the program's writer explains itself.
+    dialog->SetOptions(FOS_OVERWRITEPROMPT | FOS_PATHMUSTEXIST | FOS_NOCHANGEDIR |
+                       FOS_FORCEFILESYSTEM);
+    const QList<opensave::FileType> types = opensave::fileTypes(filter);
+    std::vector<COMDLG_FILTERSPEC> table;
+    for (const opensave::FileType& type : types)
+        table.push_back({wide(type.name), wide(type.spec)});
+    if (!table.empty()) {
+        dialog->SetFileTypes(UINT(table.size()), table.data());
+        dialog->SetFileTypeIndex(1);
     }
-    return opensave::fileNameFromBuffer(QStringView(file.data()));
+    dialog->SetTitle(wide(title));
+    if (!initialDir.isEmpty()) {
+        Held<IShellItem> folder;
+        if (SUCCEEDED(SHCreateItemFromParsingName(wide(QDir::toNativeSeparators(initialDir)),
+                                                  nullptr, IID_IShellItem, folder.out())))
+            dialog->SetFolder(folder.get());
+    }
+
+    const Held<NameQuestions> questions(new NameQuestions(title));
+    DWORD cookie = 0;
+    const bool advised = SUCCEEDED(dialog->Advise(questions.get(), &cookie));
+    // Without the create question the dialog would take any new name unasked.
+    if (!advised)
+        return askWithOwnDialog(owner, filter, title, initialDir, selectedFilter);
+    const HRESULT shown = dialog->Show(ownerWindow(owner));
+    dialog->Unadvise(cookie);
+
+    if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED))
+        return QString();
+    if (FAILED(shown))
+        return askWithOwnDialog(owner, filter, title, initialDir, selectedFilter);
+    // The name the questions were about; the dialog's own where it never
+    // told of one.
+    QString path = questions->path().isEmpty() ? resultPath(dialog.get()) : questions->path();
+    UINT index = 0;
+    if (selectedFilter && SUCCEEDED(dialog->GetFileTypeIndex(&index)) && index >= 1 &&
+        index <= UINT(types.size()))
+        *selectedFilter = types[qsizetype(index) - 1].nameFilter;
+    return path;
 }

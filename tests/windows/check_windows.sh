@@ -153,6 +153,16 @@ imports)
             [[ -z $dll || $dll =~ $system_dlls ]] || fail "$p.exe imports $dll, which Windows does not have"
         done <<<"$dlls"
     done
+    # The program's own save dialog is the item dialog (a COM object): its
+    # code calls the legacy GetSaveFileName no more, whose hook forced the
+    # dialog of Windows XP on Windows.
+    own=$(find "$build/src" -name 'libpismolot_*.a' | sort)
+    [[ $own == *libpismolot_mainwin.a* ]] || fail "the program's own libraries were not found in $build/src"
+    for lib in $own; do
+        [[ $("$objdump" -t "$lib") != *GetSaveFileName* ]] || fail "$(basename "$lib") calls GetSaveFileName, the legacy save dialog"
+    done
+    [[ $("$objdump" -t "$build/src/mainwin/libpismolot_mainwin.a" 2>/dev/null) == *__imp_CoCreateInstance* ]] ||
+        fail "the save dialog does not create Windows' item dialog (no CoCreateInstance)"
     # A window program opens no console; the renderer is a console program.
     [[ $("$objdump" -p "$build/pismolot.exe") == *$'\nSubsystem\t\t00000002\t(Windows GUI)'* ]] ||
         fail "pismolot.exe is not a GUI program"
@@ -245,9 +255,10 @@ gui)
     end_program
     ;;
 savedialog)
-    # The save dialog's two questions, driven from outside: before a new file
-    # is created and before an existing one is replaced. "No" keeps the
-    # dialog open, cancel writes nothing, and a name is written as typed.
+    # Windows' save dialog (the item dialog; Wine's own under Wine) and its
+    # two questions, driven from outside: before a new file is created and
+    # before an existing one is replaced. "No" keeps the dialog open, cancel
+    # writes nothing, and a name is written as typed.
     needs_screen
     start_program
     [[ -n $main ]] || finish
@@ -294,25 +305,31 @@ savedialog)
         [[ $(head -c 2 "$plain" 2>/dev/null) == BM ]] || fail "the name without an extension did not get a BMP"
         ls "$work" | grep -q '^obraz bez rozszerzenia\.' && fail "an extension was added to the name typed"
     fi
-    # An existing name: the replace question; "no", then cancel, keep it.
-    old="$work/istniejący obraz.png"
-    echo "stary plik" >"$old"
-    if ask "$old"; then
-        asked || fail "an existing name brought no question before it is replaced"
-        answer n 1 || fail "\"no\" to the replace question closed the dialog"
-        answer Escape 0 || fail "Esc did not cancel the dialog"
-        sleep 1
-        [[ $(cat "$old") == "stary plik" ]] || fail "\"no\" and cancel still replaced the file"
-    fi
-    if ask "$old"; then
-        asked || fail "an existing name brought no question the second time"
-        answer Return 0 || fail "\"yes\" to the replace question left the dialog open"
-        for _ in $(seq 50); do [[ $(head -c 4 "$old") == $'\x89PNG' ]] && break; sleep 0.2; done
-        [[ $(head -c 4 "$old") == $'\x89PNG' ]] || fail "\"yes\" did not replace the file with a PNG"
-    fi
+    # An existing name: the replace question; "no", then cancel, keep it;
+    # then "yes" replaces it. A .bmp name gets the dialog's own question; a
+    # .png one the program's, as the dialog (Wine's) asks about the name with
+    # the type's extension added instead of the name typed.
+    for kind in png bmp; do
+        old="$work/istniejący obraz.$kind"
+        echo "stary plik" >"$old"
+        if ask "$old"; then
+            asked || fail "an existing .$kind name brought no question before it is replaced"
+            answer n 1 || fail "\"no\" to the replace question closed the dialog (.$kind)"
+            answer Escape 0 || fail "Esc did not cancel the dialog (.$kind)"
+            sleep 1
+            [[ $(cat "$old") == "stary plik" ]] || fail "\"no\" and cancel still replaced the .$kind file"
+        fi
+        if ask "$old"; then
+            asked || fail "an existing .$kind name brought no question the second time"
+            answer Return 0 || fail "\"yes\" to the replace question left the dialog open (.$kind)"
+            if [[ $kind == png ]]; then magic=$'\x89PNG' bytes=4; else magic=BM bytes=2; fi
+            for _ in $(seq 50); do [[ $(head -c $bytes "$old") == "$magic" ]] && break; sleep 0.2; done
+            [[ $(head -c $bytes "$old") == "$magic" ]] || fail "\"yes\" did not replace the .$kind file with its format"
+        fi
+    done
     # Nothing else was written: no name was changed on its way.
     written=$(cd "$work" && ls -1 | grep -v -e '^pismolot-' -e '^program\.log$' | tr '\n' '|')
-    [[ $written == "istniejący obraz.png|obraz bez rozszerzenia|" ]] || fail "the folder holds: $written"
+    [[ $written == "istniejący obraz.bmp|istniejący obraz.png|obraz bez rozszerzenia|" ]] || fail "the folder holds: $written"
     end_program
     ;;
 colours)
