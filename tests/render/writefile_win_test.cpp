@@ -1,5 +1,6 @@
 // Writing to paths on Windows: what Windows refuses is named, and the old
-// file and the folder stay as they were; a replace leaves nothing behind.
+// file and the folder stay as they were; a replace leaves nothing behind,
+// keeps what the old file was given and waits out a brief hold on it.
 #include "render/imagefile.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +13,12 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <functional>
 #include <memory>
+#include <thread>
 
 using namespace pismolot;
 
@@ -40,6 +45,11 @@ QStringList listing(const QString& dir) {
 }
 
 const QByteArray OldBytes = "the old file";
+
+bool underWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
 
 // Lays out what the case needs in `dir` and returns the path to write; may
 // hold something open until the returned guard goes.
@@ -123,6 +133,15 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"device_aux_with_extension",
                 [](const QString& dir, auto&) { return dir + QStringLiteral("/aux.bmp"); },
                 WriteError::BadName},
+        Refusal{"device_nul_with_extension",
+                [](const QString& dir, auto&) { return dir + QStringLiteral("/nul.bmp"); },
+                WriteError::BadName},
+        Refusal{"device_con_with_extension",
+                [](const QString& dir, auto&) { return dir + QStringLiteral("/con.png"); },
+                WriteError::BadName},
+        Refusal{"device_com_superscript_with_extension",
+                [](const QString& dir, auto&) { return dir + QStringLiteral("/COM\u00B9.bmp"); },
+                WriteError::BadName},
         Refusal{"refused_character",
                 [](const QString& dir, auto&) { return dir + QStringLiteral("/co?.bmp"); },
                 WriteError::BadName},
@@ -169,5 +188,181 @@ INSTANTIATE_TEST_SUITE_P(Table, Writes,
                                          Written{"polish_name", u"żółw – gęś.bmp", false},
                                          Written{"no_extension", u"napis", false},
                                          Written{"device_word_inside", u"console.bmp", false}));
+
+struct Length {
+    const char* name;
+    qsizetype length; // of the whole path, in characters
+    bool existed;
+    bool verbatim; // written as "\\?\\..."
+    WriteError expected;
+};
+
+void PrintTo(const Length& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Lengths : public testing::TestWithParam<Length> {};
+
+// Up to 259 characters the whole file lands, also where the temporary name
+// would be longer than the target's; from 260 on a clear refusal. Either way
+// nothing but the target is left in the folder.
+TEST_P(Lengths, LandWholeOrAreRefusedLeavingNothing) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString folder = QDir::toNativeSeparators(QFileInfo(dir.path()).absoluteFilePath());
+    const qsizetype nameLength = GetParam().length - folder.size() - 1;
+    if (nameLength < 5 || nameLength > 255)
+        GTEST_SKIP() << "the temporary folder's path is " << folder.size() << " characters long";
+    const QString name = QString(nameLength - 4, u'n') + QStringLiteral(".bmp");
+    const QString path = folder + u'\\' + name;
+    if (GetParam().existed)
+        oldFile(dir.path(), name);
+    const QStringList before = listing(dir.path());
+
+    const WriteStatus status = writeImageFile(
+        GetParam().verbatim ? QStringLiteral("\\\\?\\") + path : path, sample(), ImageFormat::Bmp);
+
+    EXPECT_EQ(status.error, GetParam().expected) << status.systemText.toStdString();
+    if (GetParam().expected == WriteError::None) {
+        EXPECT_EQ(contents(path), encodeBmp24(sample()));
+        EXPECT_EQ(listing(dir.path()), QStringList{name});
+    } else {
+        EXPECT_EQ(listing(dir.path()), before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Lengths,
+    testing::Values(Length{"new_240", 240, false, false, WriteError::None},
+                    Length{"new_250", 250, false, false, WriteError::None},
+                    Length{"new_258", 258, false, false, WriteError::None},
+                    Length{"new_259", 259, false, false, WriteError::None},
+                    Length{"replaced_259", 259, true, false, WriteError::None},
+                    Length{"new_260", 260, false, false, WriteError::PathTooLong},
+                    Length{"replaced_261", 261, true, false, WriteError::PathTooLong},
+                    Length{"verbatim_new_290", 290, false, true, WriteError::None},
+                    Length{"verbatim_replaced_290", 290, true, true, WriteError::None}));
+
+// Another program holds the old file open without sharing its deletion, as
+// a virus scanner or a viewer does, for `holdMs` milliseconds.
+struct Hold {
+    const char* name;
+    int holdMs;
+    WriteError expected;
+};
+
+void PrintTo(const Hold& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Holds : public testing::TestWithParam<Hold> {};
+
+TEST_P(Holds, AreWaitedOutBriefly) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = oldFile(dir.path(), QStringLiteral("trzymany.bmp"));
+    const HANDLE held = CreateFileW(wide(QDir::toNativeSeparators(path)), GENERIC_READ,
+                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread release([held, ms = GetParam().holdMs] {
+        Sleep(DWORD(ms));
+        CloseHandle(held);
+    });
+
+    const WriteStatus status = writeImageFile(path, sample(), ImageFormat::Bmp);
+    release.join();
+
+    EXPECT_EQ(status.error, GetParam().expected) << status.systemText.toStdString();
+    EXPECT_EQ(contents(path),
+              GetParam().expected == WriteError::None ? encodeBmp24(sample()) : OldBytes);
+    EXPECT_EQ(listing(dir.path()), QStringList{QStringLiteral("trzymany.bmp")});
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Holds,
+                         testing::Values(Hold{"for_a_moment", 300, WriteError::None},
+                                         Hold{"for_a_second", 1000, WriteError::None},
+                                         Hold{"for_long", 4000, WriteError::InUse}));
+
+// What the user gave the old file stays with the name.
+struct Kept {
+    const char* name;
+    DWORD attributes;
+};
+
+void PrintTo(const Kept& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class KeptAttributes : public testing::TestWithParam<Kept> {};
+
+TEST_P(KeptAttributes, StayOnTheReplacedFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = oldFile(dir.path(), QStringLiteral("ukryty.bmp"));
+    const QString native = QDir::toNativeSeparators(path);
+    ASSERT_TRUE(SetFileAttributesW(wide(native), GetParam().attributes));
+
+    for (const Commit how : {Commit::Fast, Commit::Durable}) {
+        const WriteStatus status = writeImageFile(path, sample(), ImageFormat::Bmp, how);
+        ASSERT_TRUE(status.ok()) << status.systemText.toStdString();
+        EXPECT_EQ(GetFileAttributesW(wide(native)) & GetParam().attributes, GetParam().attributes);
+        EXPECT_EQ(contents(path), encodeBmp24(sample()));
+        EXPECT_EQ(listing(dir.path()), QStringList{QStringLiteral("ukryty.bmp")});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, KeptAttributes,
+                         testing::Values(Kept{"hidden", FILE_ATTRIBUTE_HIDDEN},
+                                         Kept{"hidden_and_system",
+                                              FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}));
+
+// The access rules, as SDDL.
+QString accessRules(const QString& path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(wide(path), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
+        return QStringLiteral("<unreadable>");
+    wchar_t* text = nullptr;
+    QString result;
+    if (ConvertSecurityDescriptorToStringSecurityDescriptorW(
+            descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr)) {
+        result = QString::fromWCharArray(text);
+        LocalFree(text);
+    }
+    LocalFree(descriptor);
+    return result;
+}
+
+TEST(KeptAccessRules, StayOnTheReplacedFile) {
+    if (underWine())
+        GTEST_SKIP() << "Wine keeps no access rules of its own on a file: its files are the "
+                        "host's, with Unix permissions only";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path =
+        QDir::toNativeSeparators(oldFile(dir.path(), QStringLiteral("reguły.bmp")));
+    // An explicit rule, cut off from the folder's inherited ones: a temporary
+    // file moved into place would come with the folder's instead.
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:P(A;;FA;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
+    const DWORD set =
+        SetNamedSecurityInfoW(const_cast<wchar_t*>(wide(path)), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                              nullptr, nullptr, dacl, nullptr);
+    LocalFree(descriptor);
+    ASSERT_EQ(set, DWORD(ERROR_SUCCESS));
+    const QString before = accessRules(path);
+    ASSERT_TRUE(before.startsWith(QStringLiteral("D:P"))) << before.toStdString();
+
+    const WriteStatus status = writeImageFile(path, sample(), ImageFormat::Bmp);
+
+    ASSERT_TRUE(status.ok()) << status.systemText.toStdString();
+    EXPECT_EQ(accessRules(path), before);
+    EXPECT_EQ(contents(path), encodeBmp24(sample()));
+}
 
 } // namespace
