@@ -107,6 +107,10 @@ bool heldByAnother(const QString& path) {
     return GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
+// The attributes of an old file that its replacement keeps.
+constexpr DWORD KeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
 bool exists(const QString& path) {
     return GetFileAttributesW(wide(path)) != INVALID_FILE_ATTRIBUTES;
 }
@@ -215,7 +219,9 @@ DWORD replaceOnce(const QString& target, const Scratch& scratch, Commit how) {
         return ERROR_UNABLE_TO_MOVE_REPLACEMENT;
     case ERROR_FILE_NOT_FOUND:
         // Removed in the meantime: a new name now.
-        return exists(target) ? error : move(MOVEFILE_REPLACE_EXISTING);
+        if (!exists(target))
+            return move(MOVEFILE_REPLACE_EXISTING);
+        break;
     case ERROR_NOT_SUPPORTED:
     case ERROR_INVALID_FUNCTION:
     case ERROR_INVALID_PARAMETER:
@@ -224,8 +230,11 @@ DWORD replaceOnce(const QString& target, const Scratch& scratch, Commit how) {
         // rename is what it offers.
         return move(MOVEFILE_REPLACE_EXISTING);
     default:
-        return error;
+        break;
     }
+    // A file another program holds is reported as denied access by Windows,
+    // as not found by Wine: both are a hold, which may soon end.
+    return heldByAnother(target) ? DWORD(ERROR_SHARING_VIOLATION) : error;
 }
 
 bool worthRetrying(DWORD error) {
@@ -316,6 +325,11 @@ WriteStatus detail::writeImageFile(const QString& path, const QImage& image, Ima
         status = lastError();
     if (!CloseHandle(scratch.file) && status.ok())
         status = lastError();
+    // What the user gave the old file goes with the new one from the start:
+    // ReplaceFileW carries it on NTFS, but not every file system (nor a
+    // rename) does.
+    if (status.ok() && replacing)
+        SetFileAttributesW(wide(scratch.temporary), attributes & KeptAttributes);
     if (status.ok()) {
         const DWORD error = replaceWaiting(longTarget, scratch, how);
         if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
