@@ -479,7 +479,8 @@ replace)
     folder="$work/długie"
     mkdir "$folder"
     prefix="$(windows_path "$folder")\\"
-    for length in 240 250 258 259 260 261; do
+    # 259 is also written over an existing file: ReplaceFileW's names.
+    for length in 250 258 259 259 260 261; do
         name=$(printf 'n%.0s' $(seq $((length - ${#prefix} - 4)))).bmp
         status=0
         message=$("$wine" "$render" -o "$prefix$name" "Długa ścieżka" 2>&1) || status=$?
@@ -492,10 +493,10 @@ replace)
         fi
         others=$(ls -A "$folder" | grep -v -x -e "$name" || true)
         [[ -z $others ]] || fail "a path of $length characters left: $others"
-        rm -f "$folder/$name"
     done
 
-    # hold FILE MILLISECONDS: another program holds FILE; back once it has it.
+    # hold FILE MILLISECONDS: another program holds FILE, until MILLISECONDS
+    # after the renderer's temporary file shows; back once it has FILE.
     hold() {
         rm -f "$work/held"
         "$wine" "$PISMOLOT_HOLDFILE" "$(windows_path "$1")" "$2" >"$work/held" 2>&1 &
@@ -509,7 +510,7 @@ replace)
     target="$work/trzymany.bmp"
     if [[ -n ${PISMOLOT_HOLDFILE:-} && -f $PISMOLOT_HOLDFILE ]]; then
         cp "$work/wzór.bmp" "$target"
-        hold "$target" 700
+        hold "$target" 500
         status=0
         message=$("$wine" "$render" --size 40 -o "$target" "Nowy" 2>&1) || status=$?
         wait "$holder_pid" || true
