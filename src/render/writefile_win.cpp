@@ -328,7 +328,7 @@ WriteStatus detail::writeImageFile(const QString& path, const QImage& image, Ima
     // What the user gave the old file goes with the new one from the start:
     // ReplaceFileW carries it on NTFS, but not every file system (nor a
     // rename) does.
-    if (status.ok() && replacing)
+    if (status.ok() && replacing && (attributes & KeptAttributes) != 0)
         SetFileAttributesW(wide(scratch.temporary), attributes & KeptAttributes);
     if (status.ok()) {
         const DWORD error = replaceWaiting(longTarget, scratch, how);

@@ -482,6 +482,8 @@ replace)
     # 259 is also written over an existing file: ReplaceFileW's names.
     for length in 250 258 259 259 260 261; do
         name=$(printf 'n%.0s' $(seq $((length - ${#prefix} - 4)))).bmp
+        [[ $name == "${previous:-}" ]] || rm -f "$folder"/*
+        previous=$name
         status=0
         message=$("$wine" "$render" -o "$prefix$name" "Długa ścieżka" 2>&1) || status=$?
         if ((length <= 259)); then
@@ -553,18 +555,30 @@ devices)
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
     cd "$work"
-    for name in NUL nul Nul; do
+    for name in NUL nul; do
         status=0
         out=$("$wine" "$render" -o "$name" "Nic" 2>&1) || status=$?
         ((status == 0)) || fail "-o $name ended with $status: ${out//$'\r'/}"
         [[ -z $out ]] || fail "-o $name said: ${out//$'\r'/}"
     done
-    for name in nul.bmp NUL.png con.png com1.bmp COM9.jpg lpt1.x 'COM¹.bmp' 'lpt³.png' 'conout$.txt' 'aux .bmp'; do
+    for name in nul.bmp con.png com1.bmp; do
         status=0
         out=$("$wine" "$render" -o "$name" "Nic" 2>&1) || status=$?
-        ((status == 1 || status == 2)) || fail "-o $name ended with $status, not as a refusal"
+        ((status == 1)) || fail "-o $name ended with $status, not 1"
         [[ $out == *"Windows does not allow this file name"* ]] || fail "-o $name said: ${out//$'\r'/}"
     done
+    # The rest in one batch, each line refused on its own (the bare NUL
+    # line writes nothing and says nothing).
+    names=(lpt1.x 'COM¹.bmp' 'lpt³.png' 'conout$.txt' 'conin$' 'aux .bmp' 'Nul.tar.gz')
+    status=0
+    out=$({ printf '%s\tNic\n' "${names[@]}" NUL; } | "$wine" "$render" --format bmp --batch - 2>&1) || status=$?
+    out=${out//$'\r'/}
+    ((status == 1)) || fail "the batch of device names ended with $status, not 1"
+    for i in "${!names[@]}"; do
+        [[ $out == *"$((i + 1)): cannot write \"${names[i]}\": Windows does not allow this file name"* ]] ||
+            fail "batch line ${names[i]} was not refused as a reserved name: $out"
+    done
+    (($(grep -c . <<<"$out") == ${#names[@]})) || fail "the batch said more than its refusals: $out"
     left=$(ls -A)
     [[ -z $left ]] || fail "device names left files behind: $left"
     # CON is the console, refused as a terminal is: run on a terminal, so
