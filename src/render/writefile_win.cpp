@@ -175,19 +175,19 @@ WriteStatus writeAll(HANDLE file, const QByteArray& bytes) {
 // full path ("..", "/" and the like resolved): the temporary and backup names
 // may pass 259 characters where the target itself does not.
 QString verbatim(const QString& absolute) {
-    if (absolute.startsWith(QLatin1String("\\\\?\\")) ||
-        absolute.startsWith(QLatin1String("\\\\.\\")))
+    if (absolute.startsWith(QLatin1String(R"(\\?\)")) ||
+        absolute.startsWith(QLatin1String(R"(\\.\)")))
         return absolute;
     QString full(MAX_PATH, Qt::Uninitialized);
-    DWORD length = GetFullPathNameW(wide(absolute), DWORD(full.size()),
-                                    reinterpret_cast<wchar_t*>(full.data()), nullptr);
+    const DWORD length = GetFullPathNameW(wide(absolute), DWORD(full.size()),
+                                          reinterpret_cast<wchar_t*>(full.data()), nullptr);
     if (length == 0 || length >= DWORD(full.size()))
         return absolute;
     full.truncate(length);
     if (full.startsWith(QLatin1String("\\\\")))
-        return QStringLiteral("\\\\?\\UNC\\") + full.mid(2);
+        return QStringLiteral(R"(\\?\UNC\)") + full.mid(2);
     if (full.size() >= 3 && full[1] == u':' && full[2] == u'\\')
-        return QStringLiteral("\\\\?\\") + full;
+        return QStringLiteral(R"(\\?\)") + full;
     return absolute;
 }
 
