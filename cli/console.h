@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -22,8 +24,10 @@ bool isTerminal(int fd);
 // terminal, as /dev/stdout or /dev/tty can be. Creates nothing.
 bool namesTerminal(const QString& name);
 
-// Whether `name` is Windows' null device (NUL, nul.bmp): never on Linux,
-// where /dev/null is written through as any device is.
+// Whether `name` is Windows' null device: a last part of exactly NUL, in any
+// case. Never on Linux, where /dev/null is written through as any device is.
+// A device name with an extension (nul.bmp) is not one: Windows 10 takes it
+// as the device, Windows 11 as a file, so it is refused as a reserved name.
 bool namesNullDevice(const QString& name);
 
 // Opens a file to read, by a name as decodeFileName() gives it: the
@@ -52,6 +56,17 @@ QStringList arguments(int argc, char** argv);
 // Writes `text` to `stream`: UTF-8, or as characters where the stream is a
 // Windows console, whatever its code page.
 void write(std::FILE* stream, const QString& text);
+
+// Where a piece of `text` that starts at `from` and holds about `most` UTF-16
+// units ends: at most `most` units, never between the halves of a surrogate
+// pair (a console would show each half as a box), and never empty while
+// text is left (a pair is taken whole where `most` is below 2).
+inline qsizetype pieceEnd(QStringView text, qsizetype from, qsizetype most) {
+    qsizetype end = std::min(text.size(), from + std::max<qsizetype>(most, 1));
+    if (end < text.size() && text[end - 1].isHighSurrogate() && text[end].isLowSurrogate())
+        end += end - 1 > from ? -1 : 1;
+    return end;
+}
 
 // Whether a terminal on `fd` redraws a line with escape codes.
 bool takesEscapes(int fd);

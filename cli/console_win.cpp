@@ -13,6 +13,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <io.h>
+#include <mutex>
+#include <set>
 #include <sys/stat.h>
 
 namespace pismolot::cli::console {
@@ -45,22 +47,36 @@ bool isTerminal(int fd) {
 }
 
 bool namesTerminal(const QString& name) {
-    // Opening an existing file to write changes nothing in it; a name that
-    // does not exist yet is not opened at all.
-    const HANDLE handle = CreateFileW(wide(name), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A device name with an extension (con.png) is refused as a reserved
+    // name, whatever Windows makes of it: Windows 10 a device, 11 a file.
+    const QString last = QFileInfo(name).fileName();
+    if (checkWindowsName(last) == WindowsName::Device &&
+        !QStringList{QStringLiteral("CON"), QStringLiteral("CONOUT$"), QStringLiteral("CONIN$")}
+             .contains(last, Qt::CaseInsensitive))
+        return false;
+    // Opening an existing file changes nothing in it; a name that does not
+    // exist yet is not opened at all. A console's mode is read only through a
+    // handle that may read, and CON opens for reading or for writing, never
+    // both: it is known by its handle's type then.
+    constexpr DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    HANDLE handle = CreateFileW(wide(name), GENERIC_READ | GENERIC_WRITE, share, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        const bool terminal = isConsole(handle);
+        CloseHandle(handle);
+        return terminal;
+    }
+    handle = CreateFileW(wide(name), GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
-    const bool terminal = isConsole(handle);
+    const bool terminal = GetFileType(handle) == FILE_TYPE_CHAR;
     CloseHandle(handle);
     return terminal;
 }
 
 bool namesNullDevice(const QString& name) {
-    const QString last = QFileInfo(name).fileName();
-    return checkWindowsName(last) == WindowsName::Device &&
-           last.section(u'.', 0, 0).trimmed().compare(QLatin1String("NUL"), Qt::CaseInsensitive) ==
-               0;
+    return QFileInfo(name).fileName().compare(QLatin1String("NUL"), Qt::CaseInsensitive) == 0;
 }
 
 int openToRead(const QString& name, QString* error) {
@@ -109,22 +125,53 @@ QStringList arguments(int /*argc*/, char** /*argv*/) {
     return result;
 }
 
+namespace {
+
+// The console's output mode belongs to the console, which the shell shares:
+// escape codes are switched on only while this program writes them, so the
+// mode is the shell's again between writes and at any exit.
+std::mutex consoleLock;
+std::set<HANDLE> escapesWanted;
+
+// Writes all of `text`, in pieces a console takes, each as many characters
+// as it reports written; false when the console refuses.
+bool writeConsole(HANDLE handle, QStringView text) {
+    constexpr qsizetype Piece = 8192;
+    qsizetype at = 0;
+    while (at < text.size()) {
+        const qsizetype end = pieceEnd(text, at, Piece);
+        DWORD written = 0;
+        if (!WriteConsoleW(handle, text.utf16() + at, DWORD(end - at), &written, nullptr) ||
+            written == 0)
+            return false;
+        at += qsizetype(written);
+    }
+    return true;
+}
+
+} // namespace
+
 void write(std::FILE* stream, const QString& text) {
     const HANDLE handle = handleOf(_fileno(stream));
     if (!isConsole(handle)) {
+        // Pipes and files get UTF-8 (PowerShell 5.1 reads it with
+        // [Console]::OutputEncoding = [Text.Encoding]::UTF8).
         const QByteArray bytes = text.toUtf8();
         std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
         return;
     }
     // Characters, so that Polish letters show whatever the console's code
-    // page; in pieces, as a console takes only so much at once.
+    // page.
     std::fflush(stream);
-    constexpr qsizetype Piece = 8192;
-    for (qsizetype at = 0; at < text.size(); at += Piece) {
-        const QStringView piece = QStringView(text).mid(at, Piece);
-        DWORD written = 0;
-        WriteConsoleW(handle, piece.utf16(), DWORD(piece.size()), &written, nullptr);
-    }
+    const std::lock_guard lock(consoleLock);
+    DWORD mode = 0;
+    const bool switchOn = escapesWanted.count(handle) != 0 && text.contains(u'\x1b') &&
+                          GetConsoleMode(handle, &mode) &&
+                          (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) == 0 &&
+                          SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+    writeConsole(handle, text);
+    if (switchOn)
+        SetConsoleMode(handle, mode);
 }
 
 bool takesEscapes(int fd) {
@@ -132,8 +179,15 @@ bool takesEscapes(int fd) {
     DWORD mode = 0;
     if (GetConsoleMode(handle, &mode) == 0)
         return false;
-    return (mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0 ||
-           SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+    if ((mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0)
+        return true;
+    // Tried, and put back at once: write() switches it on for its escapes.
+    if (SetConsoleMode(handle, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) == 0)
+        return false;
+    SetConsoleMode(handle, mode);
+    const std::lock_guard lock(consoleLock);
+    escapesWanted.insert(handle);
+    return true;
 }
 
 void useHeadlessPlatform() {

@@ -1,5 +1,8 @@
 // Writing to paths on Windows: what Windows refuses is named, and the old
-// file and the folder stay as they were; a replace leaves nothing behind.
+// file and the folder stay as they were; a replace leaves nothing behind and
+// keeps what the old file was given. (Paths at the length limit and files
+// held by another program are checked through the renderer, in
+// tests/windows/check_windows.sh.)
 #include "render/imagefile.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +14,9 @@
 #include <QTemporaryDir>
 
 #include <windows.h>
+
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <functional>
 #include <memory>
@@ -40,6 +46,11 @@ QStringList listing(const QString& dir) {
 }
 
 const QByteArray OldBytes = "the old file";
+
+bool underWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
 
 // Lays out what the case needs in `dir` and returns the path to write; may
 // hold something open until the returned guard goes.
@@ -123,6 +134,15 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"device_aux_with_extension",
                 [](const QString& dir, auto&) { return dir + QStringLiteral("/aux.bmp"); },
                 WriteError::BadName},
+        Refusal{"device_nul_with_extension",
+                [](const QString& dir, auto&) { return dir + QStringLiteral("/nul.bmp"); },
+                WriteError::BadName},
+        Refusal{"device_con_with_extension",
+                [](const QString& dir, auto&) { return dir + QStringLiteral("/con.png"); },
+                WriteError::BadName},
+        Refusal{"device_com_superscript_with_extension",
+                [](const QString& dir, auto&) { return dir + QStringLiteral("/COM\u00B9.bmp"); },
+                WriteError::BadName},
         Refusal{"refused_character",
                 [](const QString& dir, auto&) { return dir + QStringLiteral("/co?.bmp"); },
                 WriteError::BadName},
@@ -169,5 +189,70 @@ INSTANTIATE_TEST_SUITE_P(Table, Writes,
                                          Written{"polish_name", u"żółw – gęś.bmp", false},
                                          Written{"no_extension", u"napis", false},
                                          Written{"device_word_inside", u"console.bmp", false}));
+
+// The hidden attribute the user gave the old file stays with the name.
+TEST(KeptOnReplace, HiddenAttribute) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path =
+        QDir::toNativeSeparators(oldFile(dir.path(), QStringLiteral("ukryty.bmp")));
+    ASSERT_TRUE(SetFileAttributesW(wide(path), FILE_ATTRIBUTE_HIDDEN));
+    for (const Commit how : {Commit::Fast, Commit::Durable}) {
+        const WriteStatus status = writeImageFile(path, sample(), ImageFormat::Bmp, how);
+        ASSERT_TRUE(status.ok()) << status.systemText.toStdString();
+        EXPECT_TRUE(GetFileAttributesW(wide(path)) & FILE_ATTRIBUTE_HIDDEN);
+        EXPECT_EQ(contents(path), encodeBmp24(sample()));
+        EXPECT_EQ(listing(dir.path()), QStringList{QStringLiteral("ukryty.bmp")});
+    }
+}
+
+// The access rules, as SDDL.
+QString accessRules(const QString& path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(wide(path), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
+        return QStringLiteral("<unreadable>");
+    wchar_t* text = nullptr;
+    QString result;
+    if (ConvertSecurityDescriptorToStringSecurityDescriptorW(
+            descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr)) {
+        result = QString::fromWCharArray(text);
+        LocalFree(text);
+    }
+    LocalFree(descriptor);
+    return result;
+}
+
+TEST(KeptOnReplace, ExplicitAccessRule) {
+    if (underWine())
+        GTEST_SKIP() << "Wine keeps no access rules of its own on a file: its files are the "
+                        "host's, with Unix permissions only";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path =
+        QDir::toNativeSeparators(oldFile(dir.path(), QStringLiteral("reguły.bmp")));
+    // An explicit rule, cut off from the folder's inherited ones: a temporary
+    // file moved into place would come with the folder's instead.
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:P(A;;FA;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
+    const DWORD set =
+        SetNamedSecurityInfoW(const_cast<wchar_t*>(wide(path)), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                              nullptr, nullptr, dacl, nullptr);
+    LocalFree(descriptor);
+    ASSERT_EQ(set, DWORD(ERROR_SUCCESS));
+    const QString before = accessRules(path);
+    ASSERT_TRUE(before.startsWith(QStringLiteral("D:P"))) << before.toStdString();
+
+    const WriteStatus status = writeImageFile(path, sample(), ImageFormat::Bmp);
+
+    ASSERT_TRUE(status.ok()) << status.systemText.toStdString();
+    EXPECT_EQ(accessRules(path), before);
+    EXPECT_EQ(contents(path), encodeBmp24(sample()));
+}
 
 } // namespace

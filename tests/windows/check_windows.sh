@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One check of the Windows programs and the portable zip, run by CTest
 # (tests/windows/CMakeLists.txt passes the settings in the environment):
-#   check_windows.sh imports|resources|zip|portable|gui|savedialog|colours|hidpi|fulldisk|setup
+#   check_windows.sh imports|resources|zip|portable|gui|savedialog|colours|hidpi|fulldisk|setup|replace|devices
 # gui, savedialog, colours and hidpi drive pismolot.exe from the zip on the X
 # screen in DISPLAY (with a window manager) as a user would; colours and
 # hidpi change Wine's registry for their run and put it back.
@@ -478,6 +478,135 @@ EOT
     [[ -e $place ]] && fail "the uninstaller left $(cd "$place" && find . -mindepth 1 | tr '\n' ' ')"
     [[ -e $menu ]] && fail "the uninstaller left the Start-menu entry"
     "$wine" reg query "$key" >/dev/null 2>&1 && fail "the uninstaller left the Apps & features entry"
+    ;;
+replace)
+    # pismolot-render.exe replacing files as Windows keeps them: paths around
+    # the length limit, a file another program holds for a moment or for
+    # long, and a hidden file that stays hidden.
+    [[ -n $wine ]] || skip "Wine is not installed (Debian package wine64)"
+    render=$build/pismolot-render.exe
+    work=$(mktemp -d)
+    holder_pid=""
+    trap '[[ -n $holder_pid ]] && kill "$holder_pid" 2>/dev/null; rm -rf "$work"' EXIT
+    windows_path() { echo "Z:${1//\//\\}"; }
+    "$wine" "$render" -o "$work/wzór.bmp" "Stary" || fail "the renderer failed"
+    old_size=$(stat -c %s "$work/wzór.bmp")
+    # LENGTH of the whole Windows path: written whole up to 259, refused from
+    # 260 on; nothing else is left in the folder either way.
+    folder="$work/długie"
+    mkdir "$folder"
+    prefix="$(windows_path "$folder")\\"
+    # 259 is also written over an existing file: ReplaceFileW's names.
+    for length in 250 258 259 259 260 261; do
+        name=$(printf 'n%.0s' $(seq $((length - ${#prefix} - 4)))).bmp
+        [[ $name == "${previous:-}" ]] || rm -f "$folder"/*
+        previous=$name
+        status=0
+        message=$("$wine" "$render" -o "$prefix$name" "Długa ścieżka" 2>&1) || status=$?
+        if ((length <= 259)); then
+            ((status == 0)) || fail "a path of $length characters was not written: ${message//$'\r'/}"
+            [[ $(head -c 2 "$folder/$name" 2>/dev/null) == BM ]] || fail "no BMP at a path of $length characters"
+        else
+            ((status == 1)) || fail "a path of $length characters ended with $status, not 1"
+            [[ $message == *"longer than the 259 characters"* ]] || fail "a path of $length characters: ${message//$'\r'/}"
+        fi
+        others=$(ls -A "$folder" | grep -v -x -e "$name" || true)
+        [[ -z $others ]] || fail "a path of $length characters left: $others"
+    done
+
+    # hold FILE MILLISECONDS: another program holds FILE, until MILLISECONDS
+    # after the renderer's temporary file shows; back once it has FILE.
+    hold() {
+        rm -f "$work/held"
+        "$wine" "$PISMOLOT_HOLDFILE" "$(windows_path "$1")" "$2" >"$work/held" 2>&1 &
+        holder_pid=$!
+        for _ in $(seq 100); do
+            grep -q held "$work/held" 2>/dev/null && return 0
+            sleep 0.1
+        done
+        fail "the holding program did not take $1: $(cat "$work/held")"
+    }
+    target="$work/trzymany.bmp"
+    if [[ -n ${PISMOLOT_HOLDFILE:-} && -f $PISMOLOT_HOLDFILE ]]; then
+        cp "$work/wzór.bmp" "$target"
+        hold "$target" 500
+        status=0
+        message=$("$wine" "$render" --size 40 -o "$target" "Nowy" 2>&1) || status=$?
+        wait "$holder_pid" || true
+        holder_pid=""
+        ((status == 0)) || fail "a file held for a moment was not replaced: ${message//$'\r'/}"
+        [[ $(stat -c %s "$target") != "$old_size" ]] || fail "a file held for a moment still holds the old picture"
+        cp "$work/wzór.bmp" "$target"
+        hold "$target" 6000
+        status=0
+        message=$("$wine" "$render" --size 40 -o "$target" "Nowy" 2>&1) || status=$?
+        ((status == 1)) || fail "a file held for long: the renderer ended with $status, not 1"
+        [[ $message == *"open in another program"* ]] || fail "a file held for long: ${message//$'\r'/}"
+        wait "$holder_pid" || true
+        holder_pid=""
+        cmp -s "$target" "$work/wzór.bmp" || fail "a file held for long lost its old picture"
+        left=$(cd "$work" && ls -A | grep -v -x -e wzór.bmp -e trzymany.bmp -e długie -e held || true)
+        [[ -z $left ]] || fail "the held file's save left: $left"
+    else
+        fail "the holding program is missing (the pismolot_holdfile target)"
+    fi
+
+    # A hidden file stays hidden when replaced (Wine keeps the attribute).
+    hidden="$work/ukryty.bmp"
+    cp "$work/wzór.bmp" "$hidden"
+    "$wine" attrib +h "$(windows_path "$hidden")" >/dev/null 2>&1 || fail "attrib +h failed"
+    # attrib prints the attribute letters, then the name.
+    attributes=$("$wine" attrib "$(windows_path "$hidden")" 2>/dev/null | tr -d '\r')
+    [[ ${attributes%%Z:*} == *H* ]] || fail "Wine did not make the file hidden: $attributes"
+    "$wine" "$render" --size 40 -o "$hidden" "Ukryty" || fail "the hidden file was not replaced"
+    cmp -s "$hidden" "$work/wzór.bmp" && fail "the hidden file still holds the old picture"
+    attributes=$("$wine" attrib "$(windows_path "$hidden")" 2>/dev/null | tr -d '\r')
+    [[ ${attributes%%Z:*} == *H* ]] || fail "the replaced file is no longer hidden: $attributes"
+    ;;
+devices)
+    # Windows' device names: only the bare NUL writes nothing; CON is the
+    # console; every device name with an extension is refused, and nothing
+    # is written anywhere.
+    [[ -n $wine ]] || skip "Wine is not installed (Debian package wine64)"
+    render=$build/pismolot-render.exe
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    cd "$work"
+    for name in NUL nul; do
+        status=0
+        out=$("$wine" "$render" -o "$name" "Nic" 2>&1) || status=$?
+        ((status == 0)) || fail "-o $name ended with $status: ${out//$'\r'/}"
+        [[ -z $out ]] || fail "-o $name said: ${out//$'\r'/}"
+    done
+    for name in nul.bmp con.png com1.bmp; do
+        status=0
+        out=$("$wine" "$render" -o "$name" "Nic" 2>&1) || status=$?
+        ((status == 1)) || fail "-o $name ended with $status, not 1"
+        [[ $out == *"Windows does not allow this file name"* ]] || fail "-o $name said: ${out//$'\r'/}"
+    done
+    # The rest in one batch, each line refused on its own (the bare NUL
+    # line writes nothing and says nothing).
+    names=(lpt1.x 'COM¹.bmp' 'lpt³.png' 'conout$.txt' 'conin$' 'aux .bmp' 'Nul.tar.gz')
+    status=0
+    out=$({ printf '%s\tNic\n' "${names[@]}" NUL; } | "$wine" "$render" --format bmp --batch - 2>&1) || status=$?
+    out=${out//$'\r'/}
+    ((status == 1)) || fail "the batch of device names ended with $status, not 1"
+    for i in "${!names[@]}"; do
+        [[ $out == *"$((i + 1)): cannot write \"${names[i]}\": Windows does not allow this file name"* ]] ||
+            fail "batch line ${names[i]} was not refused as a reserved name: $out"
+    done
+    (($(grep -c . <<<"$out") == ${#names[@]})) || fail "the batch said more than its refusals: $out"
+    left=$(ls -A)
+    [[ -z $left ]] || fail "device names left files behind: $left"
+    # CON is the console, refused as a terminal is: run on a terminal, so
+    # that Wine gives the program a console, its message into a file.
+    status=0
+    script -qec "'$wine' '$render' -o CON Konsola 2>'$work/con.txt'" /dev/null >/dev/null 2>&1 ||
+        status=$?
+    out=$(tr -d '\r' <"$work/con.txt")
+    ((status == 2)) || fail "-o CON ended with $status, not 2: $out"
+    [[ $out == *"is a terminal"* ]] || fail "-o CON said: $out"
+    cd /
     ;;
 *)
     echo "unknown step $step" >&2
