@@ -1,6 +1,8 @@
 // Every text of every window fits the place its control gives it, at 96 dpi,
 // in the font the program really picks on this machine: font metrics of the
-// control's own font against the content rectangle its style gives it.
+// control's own font against the content rectangle its style gives it. The
+// captions (labels, buttons, frames) fit whatever the font: shown in a wider
+// one than their layout was made for, they take the room their text needs.
 #include "about/autorx.h"
 #include "app/forms.h"
 #include "colour/tlo.h"
@@ -191,11 +193,23 @@ protected:
     }
 };
 
+bool isCaption(Kind kind) {
+    return kind == Kind::Label || kind == Kind::Button || kind == Kind::Caption;
+}
+
 TEST_P(TextFit, FitsItsControl) {
-    SKIP_WITHOUT_LAYOUT_FONT();
+    // Captions fit in any font once their window is shown; the entries of
+    // lists and boxes keep the places the layout gives them.
+    const bool caption = isCaption(GetParam().kind);
+    if (!caption)
+        SKIP_WITHOUT_LAYOUT_FONT();
     ASSERT_EQ(qRound(QGuiApplication::primaryScreen()->logicalDotsPerInchY()), 96);
     QWidget* control = GetParam().control();
     ASSERT_NE(control, nullptr);
+    if (caption) {
+        control->window()->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(control->window()));
+    }
     EXPECT_EQ(control->font().pointSizeF(), 8.0) << "the dialog font's size";
     switch (GetParam().kind) {
     case Kind::Label:
@@ -272,12 +286,130 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The About box's heading is larger than the dialog font; it fits all the same.
 TEST(TextFitHeading, AboutHeadingFits) {
-    SKIP_WITHOUT_LAYOUT_FONT();
     ui::setUpApplication(*qApp);
     AutorX& box = forms::autorX();
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     checkLabel(*box.Label2);
     forms::unloadAll();
 }
+
+// Where the dialog font fits, showing a window moves nothing of its layout.
+TEST(TextFitLayoutFont, ShowingMovesNothing) {
+    SKIP_WITHOUT_LAYOUT_FONT();
+    ui::setUpApplication(*qApp);
+    forms::setEndProgramHandler([] {});
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{&forms::redak(), &forms::tlo(), &forms::autorX()}) {
+        SCOPED_TRACE(window->windowTitle().toStdString());
+        std::vector<std::pair<QWidget*, QRect>> before;
+        for (QWidget* child : window->findChildren<QWidget*>())
+            before.emplace_back(child, child->geometry());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        for (const auto& [child, geometry] : before) {
+            if (child->isVisible()) {
+                EXPECT_EQ(child->geometry(), geometry) << child->metaObject()->className();
+            }
+        }
+    }
+    forms::unloadAll();
+    forms::setEndProgramHandler({});
+}
+
+// A wider font than the layouts were made for: the dialog font's own family
+// in bold and larger, as a system may give for its dialog font, and on
+// Linux the uncondensed face of the condensed one the layouts were made for.
+struct WideCase {
+    const char* name;
+    QString family; // empty: the dialog font's
+    double points;
+    bool bold;
+};
+
+void PrintTo(const WideCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+QFont wideFont(const WideCase& c) {
+    QFont font = ui::dialogFont(c.points);
+    if (!c.family.isEmpty())
+        font.setFamily(c.family);
+    font.setBold(c.bold);
+    return font;
+}
+
+class WideFont : public testing::TestWithParam<WideCase> {
+protected:
+    void SetUp() override {
+        ui::setUpApplication(*qApp);
+        forms::unloadAll();
+        forms::setEndProgramHandler([] {});
+    }
+    void TearDown() override {
+        forms::unloadAll();
+        forms::setEndProgramHandler({});
+    }
+};
+
+// Every caption of every window is whole and inside its window; nothing
+// became smaller than its layout made it.
+TEST_P(WideFont, NoCaptionOfAnyWindowIsCut) {
+    const WideCase& c = GetParam();
+    if (!c.family.isEmpty() && !QFontDatabase::hasFamily(c.family))
+        GTEST_SKIP() << c.family.toStdString() << " is not installed";
+    const QFont font = wideFont(c);
+    MDI& main = forms::mdi();
+    main.Timer1->stop(); // the hint strip only
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{&forms::redak(), &forms::tlo(), &forms::autorX(), &main}) {
+        SCOPED_TRACE(window->windowTitle().toStdString());
+        window->setFont(font);
+        QFont heading = font;
+        heading.setPointSizeF(13.5);
+        heading.setBold(true);
+        if (window == &forms::autorX())
+            forms::autorX().Label2->setFont(heading);
+        std::vector<std::pair<QWidget*, QSize>> before;
+        for (QWidget* child : window->findChildren<QWidget*>())
+            if (qobject_cast<QLabel*>(child) || qobject_cast<QPushButton*>(child) ||
+                qobject_cast<QGroupBox*>(child))
+                before.emplace_back(child, child->size());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        int captions = 0;
+        for (QWidget* child : window->findChildren<QWidget*>()) {
+            if (!child->isVisible())
+                continue;
+            SCOPED_TRACE(child->metaObject()->className());
+            if (auto* label = qobject_cast<QLabel*>(child); label && !label->text().isEmpty()) {
+                checkLabel(*label);
+            } else if (auto* button = qobject_cast<QPushButton*>(child);
+                       button && !button->text().isEmpty()) {
+                checkButton(*button);
+            } else if (auto* box = qobject_cast<QGroupBox*>(child)) {
+                checkCaption(*box);
+            } else {
+                continue;
+            }
+            ++captions;
+            const QRect inWindow(child->mapTo(window, QPoint(0, 0)), child->size());
+            EXPECT_TRUE(window->rect().contains(inWindow)) << "within the window";
+        }
+        EXPECT_GE(captions, 1);
+        for (const auto& [child, size] : before) {
+            EXPECT_GE(child->width(), size.width()) << child->metaObject()->className();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fonts, WideFont,
+    testing::Values(WideCase{"Bold8", {}, 8, true}, WideCase{"Size10", {}, 10, false},
+                    WideCase{"BoldSize11", {}, 11, true},
+                    WideCase{"DejaVuSans8", QStringLiteral("DejaVu Sans"), 8, false},
+                    WideCase{"Tahoma8", QStringLiteral("Tahoma"), 8, false}),
+    [](const testing::TestParamInfo<WideCase>& info) { return std::string(info.param.name); });
 
 TEST(TextFitMenus, EveryMenuItemFits) {
     ui::setUpApplication(*qApp);
