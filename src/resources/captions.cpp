@@ -76,7 +76,7 @@ void fitLabel(QLabel& label, const QRect& room) {
         widen(label, widest + edges.width(), label.alignment(), room);
         const QRect lines =
             metrics.boundingRect(QRect(0, 0, label.width() - edges.width(), 1 << 20),
-                                 Qt::TextWordWrap | label.alignment(), label.text());
+                                 int(Qt::TextWordWrap) | int(label.alignment()), label.text());
         heighten(label, lines.height() + edges.height(), room);
         return;
     }

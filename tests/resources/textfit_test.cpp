@@ -113,8 +113,8 @@ void checkLabel(const QLabel& label) {
                                                      -label.margin(), -label.margin());
     const QFontMetrics metrics = label.fontMetrics();
     if (label.wordWrap()) {
-        const QRect need =
-            metrics.boundingRect(area, Qt::TextWordWrap | label.alignment(), label.text());
+        const QRect need = metrics.boundingRect(
+            area, int(Qt::TextWordWrap) | int(label.alignment()), label.text());
         EXPECT_LE(need.height(), area.height()) << "wrapped lines";
         EXPECT_LE(need.width(), area.width()) << "widest wrapped line";
         for (const QString& word : label.text().split(QLatin1Char(' ')))
