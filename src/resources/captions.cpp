@@ -57,8 +57,12 @@ void heighten(QWidget& widget, int need, const QRect& room) {
     if (need <= now.height())
         return;
     const int height = std::min(need, room.height());
-    const int top =
-        std::clamp(now.top(), room.top(), std::max(room.top(), room.bottom() + 1 - height));
+    // Downwards; up only as far as the room's bottom makes it. The top is not
+    // pulled into the room: a window's own title bar may not yet have moved
+    // its controls below it.
+    int top = now.top();
+    if (top + height > room.bottom() + 1)
+        top = std::max(room.top(), room.bottom() + 1 - height);
     widget.setGeometry(now.left(), top, now.width(), height);
 }
 
