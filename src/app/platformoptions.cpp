@@ -36,13 +36,6 @@ bool isPlatformOption(std::string_view arg) {
 
 } // namespace
 
-bool namesDarkMode(const std::string& spec) {
-    for (std::string_view entry : split(spec, ';'))
-        if (isWindowsEntry(entry) && entryNamesDarkMode(entry))
-            return true;
-    return false;
-}
-
 std::string withLightFrames(const std::string& spec) {
     std::string result;
     bool first = true;

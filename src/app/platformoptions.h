@@ -12,13 +12,9 @@
 // through QT_QPA_PLATFORM or -platform.
 namespace platformoptions {
 
-// Whether the platform specification ("windows:fontengine=freetype:darkmode=2",
-// or a list of them split by ';') gives the windows platform a darkmode of its
-// own.
-bool namesDarkMode(const std::string& spec);
-
-// The specification with darkmode=0 added to each windows entry that names no
-// darkmode; other platforms' entries are kept as they are.
+// The platform specification ("windows:fontengine=freetype", or a list of
+// them split by ';') with darkmode=0 added to each windows entry that names
+// no darkmode; other platforms' entries are kept as they are.
 std::string withLightFrames(const std::string& spec);
 
 // The command line for QApplication: `args` (the program first) with the

@@ -8,51 +8,10 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-struct SpecCase {
-    const char* name;
-    std::string spec;
-    bool namesDarkMode;
-    std::string light;
-};
-
-void PrintTo(const SpecCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class PlatformSpec : public testing::TestWithParam<SpecCase> {};
-
-TEST_P(PlatformSpec, LightUnlessTheUserChose) {
-    const SpecCase& c = GetParam();
-    EXPECT_EQ(platformoptions::namesDarkMode(c.spec), c.namesDarkMode);
-    EXPECT_EQ(platformoptions::withLightFrames(c.spec), c.light);
-    // Asking twice asks nothing more.
-    EXPECT_EQ(platformoptions::withLightFrames(platformoptions::withLightFrames(c.spec)), c.light);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Specs, PlatformSpec,
-    testing::Values(
-        SpecCase{"Bare", "windows", false, "windows:darkmode=0"},
-        SpecCase{"OtherOptions", "windows:fontengine=freetype:altgr", false,
-                 "windows:fontengine=freetype:altgr:darkmode=0"},
-        SpecCase{"DarkFramesOnly", "windows:darkmode=1", true, "windows:darkmode=1"},
-        SpecCase{"DarkStyle", "windows:altgr:darkmode=2", true, "windows:altgr:darkmode=2"},
-        SpecCase{"LightChosen", "windows:darkmode=0", true, "windows:darkmode=0"},
-        // Only a whole option names it: "nodarkmode=1" is some other word.
-        SpecCase{"SimilarWord", "windows:nodarkmode=1", false, "windows:nodarkmode=1:darkmode=0"},
-        // darkmode on another platform's entry does not reach windows.
-        SpecCase{"OtherPlatform", "offscreen", false, "offscreen"},
-        SpecCase{"OtherPlatformDark", "minimal:darkmode=2", false, "minimal:darkmode=2"},
-        SpecCase{"NotThePlatform", "windowsx", false, "windowsx"},
-        SpecCase{"FallbackList", "direct2d;windows", false, "direct2d;windows:darkmode=0"},
-        SpecCase{"ListEachEntry", "windows:darkmode=2;windows", true,
-                 "windows:darkmode=2;windows:darkmode=0"}),
-    [](const testing::TestParamInfo<SpecCase>& info) { return std::string(info.param.name); });
-
 struct ArgsCase {
     const char* name;
     Args args;
-    std::string environment;
+    std::string environment; // QT_QPA_PLATFORM
     Args expected;
 };
 
@@ -62,20 +21,34 @@ void PrintTo(const ArgsCase& c, std::ostream* out) {
 
 class CommandLine : public testing::TestWithParam<ArgsCase> {};
 
-TEST_P(CommandLine, CarriesThePlatformTheUserChose) {
+TEST_P(CommandLine, KeepsFramesLightUnlessTheUserChose) {
     const ArgsCase& c = GetParam();
-    EXPECT_EQ(platformoptions::lightFrameArguments(c.args, c.environment, "windows"), c.expected);
+    const Args once = platformoptions::lightFrameArguments(c.args, c.environment, "windows");
+    EXPECT_EQ(once, c.expected);
+    // Asked again, nothing more is added.
+    EXPECT_EQ(platformoptions::lightFrameArguments(once, c.environment, "windows"), c.expected);
 }
+
+const std::string Light = "-platform";
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CommandLine,
     testing::Values(
-        ArgsCase{"Nothing", {"p"}, "", {"p", "-platform", "windows:darkmode=0"}},
+        ArgsCase{"Nothing", {"p"}, "", {"p", Light, "windows:darkmode=0"}},
+        ArgsCase{"OtherOptions", {"p"}, "windows:altgr", {"p", Light, "windows:altgr:darkmode=0"}},
+        ArgsCase{"DarkFrames", {"p"}, "windows:darkmode=1", {"p"}},
+        ArgsCase{"DarkStyle", {"p"}, "windows:altgr:darkmode=2", {"p"}},
+        // Only a whole option names it.
+        ArgsCase{"SimilarWord",
+                 {"p"},
+                 "windows:nodarkmode=1",
+                 {"p", Light, "windows:nodarkmode=1:darkmode=0"}},
+        ArgsCase{"OtherPlatform", {"p"}, "minimal:darkmode=2", {"p"}},
+        ArgsCase{"NotThePlatform", {"p"}, "windowsx", {"p"}},
         ArgsCase{
-            "Environment", {"p"}, "windows:altgr", {"p", "-platform", "windows:altgr:darkmode=0"}},
-        ArgsCase{"EnvironmentDark", {"p"}, "windows:darkmode=2", {"p"}},
-        ArgsCase{"EnvironmentOther", {"p"}, "offscreen", {"p"}},
-        // The argument overrides the environment, as in Qt.
+            "FallbackList", {"p"}, "direct2d;windows", {"p", Light, "direct2d;windows:darkmode=0"}},
+        // The argument counts over the environment, the last one over the
+        // others, as in Qt.
         ArgsCase{"ArgumentOverEnvironment",
                  {"p", "-platform", "windows"},
                  "windows:darkmode=2",
@@ -84,7 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
                  {"p", "--platform", "windows:darkmode=1"},
                  "",
                  {"p", "--platform", "windows:darkmode=1"}},
-        // Qt takes the last one.
         ArgsCase{"LastArgument",
                  {"p", "-platform", "windows:darkmode=2", "-platform", "windows"},
                  "",
@@ -94,24 +66,17 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{"DanglingOption",
                  {"p", "x", "-platform"},
                  "",
-                 {"p", "-platform", "windows:darkmode=0", "x", "-platform"}},
-        ArgsCase{"ValueLooksLikeOption",
-                 {"p", "-platform", "-platform", "windows"},
-                 "",
-                 {"p", "-platform", "-platform", "windows"}}),
+                 {"p", Light, "windows:darkmode=0", "x", "-platform"}}),
     [](const testing::TestParamInfo<ArgsCase>& info) { return std::string(info.param.name); });
 
 // argc and argv as QApplication reads them: every word, then a null.
 TEST(Arguments, HandQtEveryWordAndANull) {
-    std::string program = "pismolot";
-    std::string option = "-style";
-    std::string value = "fusion";
-    char* argv[] = {program.data(), option.data(), value.data(), nullptr};
+    std::string words[] = {"pismolot", "-style", "fusion"};
+    char* argv[] = {words[0].data(), words[1].data(), words[2].data(), nullptr};
     platformoptions::Arguments args(3, argv);
-    const Args expected = platformoptions::forThisPlatform({"pismolot", "-style", "fusion"});
+    const Args expected = platformoptions::forThisPlatform({words[0], words[1], words[2]});
     ASSERT_EQ(args.argc(), int(expected.size()));
-    for (int i = 0; i < args.argc(); ++i)
-        EXPECT_EQ(args.argv()[i], expected[std::size_t(i)]);
+    EXPECT_EQ(Args(args.argv(), args.argv() + args.argc()), expected);
     EXPECT_EQ(args.argv()[args.argc()], nullptr);
 }
 
