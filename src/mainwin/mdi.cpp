@@ -81,7 +81,6 @@ void MDI::createMenus() {
 void MDI::createHintStrip() {
     Picture1 = new QWidget(centralWidget());
     Picture1->setAccessibleName(QStringLiteral("Pasek podpowiedzi"));
-
     Picture1->setAutoFillBackground(true);
     QPalette stripPalette = Picture1->palette();
     stripPalette.setColor(QPalette::Window, toQColor(pismolot::syscolour::ButtonFace));

@@ -17,7 +17,7 @@ TEST(DarkMode, QtTakesTheHandlingTheUserChose) {
                               : Windows::DarkModeWindowFrames | Windows::DarkModeStyle;
     auto* windows = qApp->nativeInterface<Windows>();
     ASSERT_NE(windows, nullptr) << "the windows platform";
-    EXPECT_EQ(int(windows->darkModeHandling()), int(expected)) << row.constData();
+    EXPECT_EQ(windows->darkModeHandling().toInt(), expected.toInt()) << row.constData();
 }
 
 // Started as the program starts: the options go through platformoptions.
