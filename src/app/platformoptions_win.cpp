@@ -5,7 +5,7 @@
 // beyond Qt's own, so no name of the user's is narrowed.
 #include "app/platformoptions.h"
 
-#include <QtGlobal>
+#include <QString>
 
 namespace platformoptions {
 
