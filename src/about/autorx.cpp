@@ -126,7 +126,7 @@ void AutorX::paintGradient() {
     background_.setDevicePixelRatio(dpr);
     background_.fill(BackgroundBeforePainting);
 
-    const double perPixel = twips::perPixel();
+    const double perPixel = twips::perPixel(twips::screenOf(*this));
     const float scaleWidth = float(client.width() * perPixel);
     const float scaleHeight = float(client.height() * perPixel);
     QPainter p(&background_);
@@ -139,6 +139,11 @@ void AutorX::paintGradient() {
 }
 
 void AutorX::paintEvent(QPaintEvent*) {
+    // Painted again for a screen of another dpi or ratio, or a size the
+    // window took after (its own title bar, a relayout).
+    if (background_.deviceIndependentSize().toSize() != ui::clientArea(*this).size() ||
+        background_.devicePixelRatio() != devicePixelRatioF())
+        paintGradient();
     QPainter p(this);
     p.drawImage(ui::clientArea(*this).topLeft(), background_);
 }

@@ -5,11 +5,14 @@
 #include "editor/redak.h"
 #include "mainwin/mdi.h"
 #include "mainwin/rys.h"
+#include "resources/screens.h"
 #include "resources/xdata.h"
 
 #include <QApplication>
 #include <QPointer>
+#include <QScreen>
 
+#include <algorithm>
 #include <optional>
 
 namespace forms {
@@ -26,10 +29,26 @@ QPointer<XData> xdataSlot;
 std::optional<pismolot::EffectSettings> confirmedSettings;
 std::function<void()> endHandler;
 
+// A window opens on the screen the editor is on, where the user works, and
+// keeps to the screen it is on from then on.
+void placeOnEditorScreen(QWidget& window) {
+    QScreen* screen = redakSlot ? redakSlot->screen() : nullptr;
+    if (!window.isWindow() || &window == static_cast<QWidget*>(redakSlot.data()) || !screen ||
+        screen == window.screen())
+        return;
+    window.setScreen(screen);
+    // Qt leaves the position to the program: into that screen's work area.
+    const QRect area = screen->availableGeometry();
+    window.move(area.topLeft() + QPoint(std::max(0, (area.width() - window.width()) / 2),
+                                        std::max(0, (area.height() - window.height()) / 2)));
+}
+
 template <class W, class Make> W& instance(QPointer<W>& slot, Make make) {
     if (!slot) {
         slot = make();
         slot->setAttribute(Qt::WA_DeleteOnClose);
+        placeOnEditorScreen(*slot);
+        ui::followScreen(*slot);
     }
     return *slot;
 }

@@ -1,5 +1,6 @@
 #include "about/aboutlogic.h"
 #include "app/forms.h"
+#include "app/platformoptions.h"
 #include "editor/redak.h"
 #include "resources/appearance.h"
 #include "resources/icons.h"
@@ -50,10 +51,12 @@ int main(int argc, char** argv) {
         }
         return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     }
-    QApplication app(argc, argv);
+    platformoptions::Arguments qtArgs(argc, argv);
+    QApplication app(qtArgs.argc(), qtArgs.argv());
     // Qt has taken its own options out of argv: anything left is a mistake.
-    if (argc > 1) {
-        std::fprintf(stderr, "pismolot: unknown option or argument '%s' (see --help)\n", argv[1]);
+    if (qtArgs.argc() > 1) {
+        std::fprintf(stderr, "pismolot: unknown option or argument '%s' (see --help)\n",
+                     qtArgs.argv()[1]);
         return 2;
     }
     QApplication::setApplicationVersion(QStringLiteral(PISMOLOT_VERSION));

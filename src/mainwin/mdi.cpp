@@ -81,24 +81,39 @@ void MDI::createMenus() {
 void MDI::createHintStrip() {
     Picture1 = new QWidget(centralWidget());
     Picture1->setAccessibleName(QStringLiteral("Pasek podpowiedzi"));
-    Picture1->setFixedHeight(twips::toPixels(315));
     Picture1->setAutoFillBackground(true);
     QPalette stripPalette = Picture1->palette();
     stripPalette.setColor(QPalette::Window, toQColor(pismolot::syscolour::ButtonFace));
     Picture1->setPalette(stripPalette);
 
     Label1 = new QLabel(QStringLiteral("Skopiuj efekt do schowka lub go zapisz na dysk"), Picture1);
-    // Wider than stored where the desktop's font needs it, so the hint is
-    // never cut off.
-    QRect hint = twips::rect(120, 60, 3735, 255);
-    hint.setWidth(std::max(hint.width(), Label1->sizeHint().width()));
-    Label1->setGeometry(hint);
+    placeHintStrip();
     Label1->setAutoFillBackground(true);
     QPalette labelPalette = Label1->palette();
     labelPalette.setColor(QPalette::Window, toQColor(pismolot::syscolour::ActiveBorder));
     Label1->setPalette(labelPalette);
 
     centralWidget()->layout()->addWidget(Picture1);
+}
+
+// At the twips per pixel of the window's screen, again whenever it moves to
+// another.
+void MDI::placeHintStrip() {
+    const QScreen* screen = twips::screenOf(*this);
+    Picture1->setFixedHeight(twips::toPixels(315, screen));
+    // Wider than stored where the desktop's font needs it, so the hint is
+    // never cut off.
+    QRect hint = twips::rect(120, 60, 3735, 255, screen);
+    hint.setWidth(std::max(hint.width(), Label1->sizeHint().width()));
+    Label1->setGeometry(hint);
+}
+
+bool MDI::event(QEvent* event) {
+    // The strip's fonts follow the screen after this event; it is placed
+    // once they have.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        QMetaObject::invokeMethod(this, &MDI::placeHintStrip, Qt::QueuedConnection);
+    return QMainWindow::event(event);
 }
 
 void MDI::createTimer() {

@@ -65,12 +65,14 @@ signals:
     void quitRequested();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void createWorkspace();
     void createMenus();
     void createHintStrip();
+    void placeHintStrip();
     void createTimer();
 
     RenderWindowSource renderWindow_;

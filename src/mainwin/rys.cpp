@@ -5,6 +5,7 @@
 #include "render/fonts.h"
 #include "render/styles.h"
 #include "render/textfit.h"
+#include "resources/captions.h"
 #include "resources/spoken.h"
 #include "resources/twips.h"
 
@@ -29,6 +30,7 @@ Rys::Rys(pismolot::EffectSettings settings, QWidget* parent)
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture1->hide();
     Picture1->installEventFilter(this);
+    ui::keepOwnGeometry(*Picture1); // sized to the picture
     startDrag = [this](std::unique_ptr<QMimeData> data) {
         auto* drag = new QDrag(Picture1);
         // A small picture of the picture under the pointer.
@@ -95,13 +97,26 @@ void Rys::setMeasureFont(const pismolot::FontChoice& font) {
 
 void Rys::setResultPicture(const QImage& picture) {
     result_ = picture;
+    showPicture();
+    Picture1->setAccessibleDescription(spoken::pictureDescription(
+        settings_.text, pismolot::styleName(settings_.styleIndex), picture.size()));
+}
+
+void Rys::showPicture() {
+    const QImage& picture = result_;
     QPixmap shown = QPixmap::fromImage(picture);
     // One pixel of the picture on one device pixel.
     shown.setDevicePixelRatio(devicePixelRatioF());
     Picture1->setPixmap(shown);
     Picture1->resize(shown.deviceIndependentSize().toSize());
-    Picture1->setAccessibleDescription(spoken::pictureDescription(
-        settings_.text, pismolot::styleName(settings_.styleIndex), picture.size()));
+}
+
+bool Rys::event(QEvent* event) {
+    // On a screen of another device pixel ratio the picture keeps one of its
+    // pixels on one device pixel.
+    if (event->type() == QEvent::ScreenChangeInternal && !result_.isNull())
+        showPicture();
+    return SurfaceWidget::event(event);
 }
 
 void Rys::showResultPicture() {

@@ -68,11 +68,13 @@ signals:
     void lettersCutOff();
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void dragPicture();
+    void showPicture(); // result_ on Picture1
 
     pismolot::EffectSettings settings_;
     QImage result_;

@@ -16,8 +16,8 @@
 using namespace pismolot;
 
 WindowPlatform::WindowPlatform(Rys& rys, EffectSettings settings)
-    : rys_(&rys), settings_(std::move(settings)), dpi_(twips::renderDpi()),
-      screen_(twips::screenDeviceSize()) {}
+    : rys_(&rys), settings_(std::move(settings)), onScreen_(twips::screenOf(rys)),
+      dpi_(twips::renderDpi(onScreen_)), screen_(twips::screenDeviceSize(onScreen_)) {}
 
 WindowPlatform::~WindowPlatform() {
     delete temp_.data();
@@ -34,6 +34,9 @@ void WindowPlatform::disableTimer() {
 void WindowPlatform::showWaitWindow() {
     delete temp_.data();
     temp_ = new Temp;
+    // On the screen whose dpi the job draws at.
+    if (onScreen_)
+        temp_->setScreen(onScreen_);
     temp_->showWaiting();
     scratch_ = makeSurface(screen_.expandedTo(temp_->surfaceSize()), dpi_);
     temp_->showSurface(scratch_);

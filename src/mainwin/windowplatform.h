@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPointer>
+#include <QScreen>
 #include <QSize>
 
 #include "mainwin/rys.h"
@@ -56,6 +57,9 @@ private:
     QPointer<Rys> rys_;
     QPointer<Temp> temp_;
     const pismolot::EffectSettings settings_;
+    // The render window's screen when the job began: the picture is made at
+    // its dpi and size, wherever the window goes during the job.
+    QPointer<QScreen> onScreen_;
     int dpi_;
     QSize screen_;
     QImage scratch_;

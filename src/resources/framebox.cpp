@@ -16,8 +16,11 @@ QRect FrameBox::captionRect() const {
     QString shown = title();
     shown.remove(QLatin1Char('&'));
     const int width = metrics.horizontalAdvance(shown) + 2 * CaptionGap;
-    return QRect(CaptionIndent, 0, std::min(width, this->width() - 2 * CaptionIndent),
-                 metrics.height());
+    // As high as the text needs: at some sizes a line needs more than the
+    // font's height.
+    const int height =
+        std::max(metrics.height(), metrics.size(Qt::TextShowMnemonic, title()).height());
+    return QRect(CaptionIndent, 0, std::min(width, this->width() - 2 * CaptionIndent), height);
 }
 
 void FrameBox::paintEvent(QPaintEvent*) {

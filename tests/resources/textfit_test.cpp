@@ -1,6 +1,8 @@
 // Every text of every window fits the place its control gives it, at 96 dpi,
 // in the font the program really picks on this machine: font metrics of the
-// control's own font against the content rectangle its style gives it.
+// control's own font against the content rectangle its style gives it. The
+// captions (labels, buttons, frames) fit whatever the font: shown in a wider
+// one than their layout was made for, they take the room their text needs.
 #include "about/autorx.h"
 #include "app/forms.h"
 #include "colour/tlo.h"
@@ -111,8 +113,8 @@ void checkLabel(const QLabel& label) {
                                                      -label.margin(), -label.margin());
     const QFontMetrics metrics = label.fontMetrics();
     if (label.wordWrap()) {
-        const QRect need =
-            metrics.boundingRect(area, Qt::TextWordWrap | label.alignment(), label.text());
+        const QRect need = metrics.boundingRect(
+            area, int(Qt::TextWordWrap) | int(label.alignment()), label.text());
         EXPECT_LE(need.height(), area.height()) << "wrapped lines";
         EXPECT_LE(need.width(), area.width()) << "widest wrapped line";
         for (const QString& word : label.text().split(QLatin1Char(' ')))
@@ -178,7 +180,8 @@ void checkDropDown(QComboBox& combo) {
     combo.hidePopup();
 }
 
-class TextFit : public testing::TestWithParam<FitCase> {
+// The windows of the program, made afresh for each table.
+template <class Row> class WindowTable : public testing::TestWithParam<Row> {
 protected:
     static void SetUpTestSuite() {
         ui::setUpApplication(*qApp);
@@ -191,11 +194,25 @@ protected:
     }
 };
 
+using TextFit = WindowTable<FitCase>;
+
+bool isCaption(Kind kind) {
+    return kind == Kind::Label || kind == Kind::Button || kind == Kind::Caption;
+}
+
 TEST_P(TextFit, FitsItsControl) {
-    SKIP_WITHOUT_LAYOUT_FONT();
+    // Captions fit in any font once their window is shown; the entries of
+    // lists and boxes keep the places the layout gives them.
+    const bool caption = isCaption(GetParam().kind);
+    if (!caption)
+        SKIP_WITHOUT_LAYOUT_FONT();
     ASSERT_EQ(qRound(QGuiApplication::primaryScreen()->logicalDotsPerInchY()), 96);
     QWidget* control = GetParam().control();
     ASSERT_NE(control, nullptr);
+    if (caption) {
+        control->window()->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(control->window()));
+    }
     EXPECT_EQ(control->font().pointSizeF(), 8.0) << "the dialog font's size";
     switch (GetParam().kind) {
     case Kind::Label:
@@ -272,12 +289,81 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The About box's heading is larger than the dialog font; it fits all the same.
 TEST(TextFitHeading, AboutHeadingFits) {
-    SKIP_WITHOUT_LAYOUT_FONT();
     ui::setUpApplication(*qApp);
     AutorX& box = forms::autorX();
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     checkLabel(*box.Label2);
     forms::unloadAll();
 }
+
+// A wider font than the layouts were made for, as a system may give for its
+// dialog font: the dialog font's own family bold or larger, an uncondensed
+// face, Tahoma.
+struct WideCase {
+    const char* name;
+    QString family; // empty: the dialog font's
+    double points;
+    bool bold;
+};
+
+void PrintTo(const WideCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+using WideFont = WindowTable<WideCase>;
+
+// Every caption of every window is whole and inside its window, and none
+// became narrower than its layout made it.
+TEST_P(WideFont, NoCaptionOfAnyWindowIsCut) {
+    const WideCase& c = GetParam();
+    if (!c.family.isEmpty() && !QFontDatabase::hasFamily(c.family))
+        GTEST_SKIP() << c.family.toStdString() << " is not installed";
+    forms::unloadAll();
+    QFont font = ui::dialogFont(c.points);
+    if (!c.family.isEmpty())
+        font.setFamily(c.family);
+    font.setBold(c.bold);
+    forms::mdi().Timer1->stop(); // the hint strip only
+    for (QWidget* window : std::initializer_list<QWidget*>{&forms::redak(), &forms::tlo(),
+                                                           &forms::autorX(), &forms::mdi()}) {
+        SCOPED_TRACE(window->windowTitle().toStdString());
+        window->setFont(font);
+        std::vector<std::pair<QWidget*, int>> before;
+        for (QWidget* child : window->findChildren<QWidget*>())
+            if (qobject_cast<QLabel*>(child) || qobject_cast<QPushButton*>(child) ||
+                qobject_cast<QGroupBox*>(child))
+                before.emplace_back(child, child->width());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        for (QWidget* child : window->findChildren<QWidget*>()) {
+            SCOPED_TRACE(child->metaObject()->className());
+            if (!child->isVisible())
+                continue;
+            if (auto* label = qobject_cast<QLabel*>(child); label && !label->text().isEmpty())
+                checkLabel(*label);
+            else if (auto* button = qobject_cast<QPushButton*>(child);
+                     button && !button->text().isEmpty())
+                checkButton(*button);
+            else if (auto* box = qobject_cast<QGroupBox*>(child))
+                checkCaption(*box);
+            else
+                continue;
+            EXPECT_TRUE(
+                window->rect().contains(QRect(child->mapTo(window, QPoint()), child->size())));
+        }
+        for (const auto& [child, width] : before)
+            EXPECT_GE(child->width(), width) << child->metaObject()->className();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fonts, WideFont,
+    testing::Values(WideCase{"Bold8", {}, 8, true}, WideCase{"Size10", {}, 10, false},
+                    WideCase{"BoldSize11", {}, 11, true},
+                    WideCase{"DejaVuSans8", QStringLiteral("DejaVu Sans"), 8, false},
+                    WideCase{"Tahoma8", QStringLiteral("Tahoma"), 8, false}),
+    [](const testing::TestParamInfo<WideCase>& info) { return std::string(info.param.name); });
 
 TEST(TextFitMenus, EveryMenuItemFits) {
     ui::setUpApplication(*qApp);
