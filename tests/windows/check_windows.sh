@@ -453,7 +453,8 @@ setup)
         fail "the installer's manifest does not declare it DPI aware"
 
     # A folder that holds the user's files is refused, and nothing in it changes.
-    mine="$work/Moje dokumenty"
+    # No space: /D= takes the rest of the line, unquoted.
+    mine="$work/Dokumenty-żółw"
     mkdir -p "$mine/docs"
     echo "moje" >"$mine/docs/keep.txt"
     echo "notatki" >"$mine/notes.txt"
