@@ -5,6 +5,8 @@
 
 set(PISMOLOT_WINDOWS_DIR ${PROJECT_SOURCE_DIR}/data/windows)
 set(PISMOLOT_ICO ${PROJECT_BINARY_DIR}/data/pismolot.ico)
+set(PISMOLOT_MANIFEST ${PROJECT_BINARY_DIR}/data/pismolot.manifest)
+configure_file(${PISMOLOT_WINDOWS_DIR}/pismolot.manifest.in ${PISMOLOT_MANIFEST} @ONLY)
 
 # The icon, drawn by the icon tool (run under Wine when cross-building).
 add_custom_command(OUTPUT ${PISMOLOT_ICO}
@@ -22,7 +24,6 @@ add_custom_target(pismolot_ico DEPENDS ${PISMOLOT_ICO})
 function(pismolot_windows_program target name description)
     set(PISMOLOT_RC_NAME ${name})
     set(PISMOLOT_RC_DESCRIPTION ${description})
-    set(PISMOLOT_MANIFEST ${PISMOLOT_WINDOWS_DIR}/pismolot.manifest)
     set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}.rc)
     configure_file(${PISMOLOT_WINDOWS_DIR}/pismolot.rc.in ${rc} @ONLY)
     target_sources(${target} PRIVATE ${rc})

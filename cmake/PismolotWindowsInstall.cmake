@@ -15,27 +15,27 @@ add_custom_target(pismolot_zip
     COMMAND ${CMAKE_COMMAND} -DBUILD=${PROJECT_BINARY_DIR} -DZIP=${PISMOLOT_ZIP}
         -DFOLDER=pismolot-${PROJECT_VERSION} -DSTRIP=${CMAKE_STRIP}
         -DCHANGELOG=${PROJECT_SOURCE_DIR}/data/changelog.in
+        -DSIGN=${PROJECT_SOURCE_DIR}/scripts/sign
         -P ${PROJECT_SOURCE_DIR}/cmake/PismolotZip.cmake
     DEPENDS pismolot pismolot-render pismolot_guide
     COMMENT "Packing ${PISMOLOT_ZIP}"
     VERBATIM)
 
-include(PismolotSourceDate)
 
 # `cmake --build <folder> --target pismolot_setup` makes the installer,
 # pismolot-<version>-setup.exe, from the zip's folder, with NSIS (nsis).
+# Both are signed when PISMOLOT_SIGN_PFX names a certificate (scripts/sign).
 find_program(PISMOLOT_MAKENSIS makensis)
 if(PISMOLOT_MAKENSIS)
     set(PISMOLOT_SETUP ${PROJECT_BINARY_DIR}/pismolot-${PROJECT_VERSION}-setup.exe)
-    pismolot_source_date_epoch(${PROJECT_SOURCE_DIR}/data/changelog.in setup_epoch)
     add_custom_target(pismolot_setup
-        COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${setup_epoch}
-            ${PISMOLOT_MAKENSIS} -V2 -INPUTCHARSET UTF8
-            -DVERSION=${PROJECT_VERSION}
+        COMMAND ${CMAKE_COMMAND}
             -DSTAGE=${PROJECT_BINARY_DIR}/zip-stage/pismolot-${PROJECT_VERSION}
-            -DICON=${PISMOLOT_ICO} -DOUTFILE=${PISMOLOT_SETUP}
-            ${PROJECT_SOURCE_DIR}/data/windows/pismolot.nsi
-        DEPENDS ${PROJECT_SOURCE_DIR}/data/windows/pismolot.nsi
+            -DOUTFILE=${PISMOLOT_SETUP} -DVERSION=${PROJECT_VERSION} -DICON=${PISMOLOT_ICO}
+            -DMAKENSIS=${PISMOLOT_MAKENSIS} -DNSI=${PROJECT_SOURCE_DIR}/data/windows/pismolot.nsi
+            -DCHANGELOG=${PROJECT_SOURCE_DIR}/data/changelog.in
+            -DSIGN=${PROJECT_SOURCE_DIR}/scripts/sign
+            -P ${PROJECT_SOURCE_DIR}/cmake/PismolotSetup.cmake
         COMMENT "Making ${PISMOLOT_SETUP}"
         VERBATIM)
     add_dependencies(pismolot_setup pismolot_zip)

@@ -1,10 +1,13 @@
 # Packs the portable zip: cmake -DBUILD=<build folder> -DZIP=<file.zip>
 #   -DFOLDER=<top folder in the zip> -DSTRIP=<strip> -DCHANGELOG=<changelog.in>
+#   [-DSTAGE=<folder to lay it out in, BUILD/zip-stage>] [-DSIGN=<scripts/sign>]
 #   -P PismolotZip.cmake
 # The build's install rules lay out the folder, the programs are stripped,
 # and the zip lists its files in sorted order, each dated by
 # SOURCE_DATE_EPOCH or the changelog (in UTC), so the same build packs into
-# the same bytes.
+# the same bytes. With a certificate in PISMOLOT_SIGN_PFX the programs are
+# signed (scripts/sign) after stripping, which would otherwise drop the
+# signature; without one they stay unsigned, and reproducible.
 foreach(var BUILD ZIP FOLDER STRIP CHANGELOG)
     if(NOT DEFINED ${var})
         message(FATAL_ERROR "PismolotZip.cmake: ${var} is not set")
@@ -13,7 +16,11 @@ endforeach()
 include(${CMAKE_CURRENT_LIST_DIR}/PismolotSourceDate.cmake)
 pismolot_source_date_epoch(${CHANGELOG} EPOCH)
 
-set(stage ${BUILD}/zip-stage)
+if(DEFINED STAGE)
+    set(stage ${STAGE})
+else()
+    set(stage ${BUILD}/zip-stage)
+endif()
 file(REMOVE_RECURSE ${stage})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${stage}/${FOLDER}
     OUTPUT_QUIET RESULT_VARIABLE result)
@@ -29,6 +36,17 @@ foreach(program IN LISTS programs)
         message(FATAL_ERROR "${STRIP} ${program} failed")
     endif()
 endforeach()
+if(NOT "$ENV{PISMOLOT_SIGN_PFX}" STREQUAL "")
+    if(NOT DEFINED SIGN)
+        message(FATAL_ERROR "PismolotZip.cmake: a certificate is given but SIGN is not set")
+    endif()
+    execute_process(COMMAND bash ${SIGN} ${programs} RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "signing the programs failed")
+    endif()
+else()
+    message(STATUS "The programs are not signed: no certificate given (PISMOLOT_SIGN_PFX)")
+endif()
 
 file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${stage} ${stage}/*)
 list(SORT files)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One check of the Windows programs and the portable zip, run by CTest
 # (tests/windows/CMakeLists.txt passes the settings in the environment):
-#   check_windows.sh imports|resources|zip|portable|gui|savedialog|colours|hidpi|fulldisk|setup|replace|devices
+#   check_windows.sh imports|resources|zip|portable|gui|savedialog|colours|hidpi|fulldisk|setup|signing|replace|devices
 # gui, savedialog, colours and hidpi drive pismolot.exe from the zip on the X
 # screen in DISPLAY (with a window manager) as a user would; colours and
 # hidpi change Wine's registry for their run and put it back.
@@ -178,7 +178,18 @@ resources)
         done
         grep -qa '<dpiAwareness[^>]*>PerMonitorV2<' "$exe" ||
             fail "$p.exe: the manifest does not make it per-monitor DPI aware"
+        grep -qa "name=\"pl.trelon.pismolot\" version=\"$PISMOLOT_VERSION.0\"" "$exe" ||
+            fail "$p.exe: the manifest does not carry version $PISMOLOT_VERSION.0"
     done
+    # One version, the changelog's, in every name and resource that shows it.
+    changelog=$(sed -n '1s/^pismolot (\([^)]*\)) .*/\1/p' "$PISMOLOT_SOURCE/data/changelog.in")
+    [[ $changelog == "$PISMOLOT_VERSION" ]] || fail "the build's version $PISMOLOT_VERSION is not the changelog's $changelog"
+    [[ $(basename "$zip") == "pismolot-$changelog-win64.zip" ]] || fail "the zip is named $(basename "$zip")"
+    if [[ -n ${PISMOLOT_SETUP:-} ]]; then
+        [[ $(basename "$PISMOLOT_SETUP") == "pismolot-$changelog-setup.exe" ]] ||
+            fail "the installer is named $(basename "$PISMOLOT_SETUP")"
+        holds_utf16 "$PISMOLOT_SETUP" "$changelog" || fail "the installer's version resource lacks $changelog"
+    fi
     ;;
 zip)
     command -v unzip >/dev/null || skip "unzip is not installed (Debian package unzip)"
@@ -196,6 +207,14 @@ zip)
     done
     grep -q 'Pismolot' "$work/$folder/README.txt" && grep -q 'zapisuje' "$work/$folder/README.txt" &&
         grep -q 'writes nothing' "$work/$folder/README.txt" || fail "README.txt is not the read-me in Polish and English"
+    # The checksums scripts/windows publishes beside the zip and the installer.
+    if [[ -f $build/SHA256SUMS ]]; then
+        [[ $(awk '{print $2}' "$build/SHA256SUMS" | sort | tr '\n' ' ') == "pismolot-$PISMOLOT_VERSION-setup.exe pismolot-$PISMOLOT_VERSION-win64.zip " ]] ||
+            fail "SHA256SUMS lists: $(awk '{print $2}' "$build/SHA256SUMS" | tr '\n' ' ')"
+        (cd "$build" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the zip and the installer"
+    else
+        echo "SHA256SUMS not checked: scripts/windows writes it after the build"
+    fi
     ;;
 portable)
     # The programs run from an unpacked folder with a Polish name, and
@@ -425,20 +444,46 @@ fulldisk)
     end_program
     ;;
 setup)
-    # The installer run silently, as an administrator would deploy it, then
-    # over itself as over an older version, then the uninstaller.
+    # The installer run silently, as an administrator would deploy it: it
+    # refuses a folder of the user's, installs, installs over an older
+    # version, and the uninstaller removes only its own files, and refuses
+    # while a program runs or holds one of them.
     [[ -n $wine ]] || skip "Wine is not installed (Debian package wine64)"
     [[ -n ${PISMOLOT_SETUP:-} ]] || skip "NSIS is not installed (Debian package nsis)"
     [[ -f $PISMOLOT_SETUP ]] || { fail "the installer is missing (cmake --build --target pismolot_setup)"; finish; }
     variable() { "$wine" cmd /c "echo %$1%" 2>/dev/null | tr -d '\r'; }
     unix() { "$wine" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+    windows_path() { "$wine" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
     folder_win="$(variable LOCALAPPDATA)\Programs\Pismolot"
     place=$(unix "$folder_win")
     menu=$(unix "$(variable APPDATA)\Microsoft\Windows\Start Menu\Programs\Pismolot.lnk")
     desktop=$(unix "$(variable USERPROFILE)\Desktop\Pismolot.lnk")
     key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pismolot'
     [[ -n $place && -n $menu ]] || { fail "Wine did not name the user's folders"; finish; }
-    installed=(pismolot.exe pismolot-render.exe LICENSE.txt README.txt docs/guide.html odinstaluj.exe)
+    work=$(mktemp -d)
+    holder=""
+    trap '[[ -n $holder ]] && kill $holder 2>/dev/null; rm -rf "$work"' EXIT
+    # What a folder holds, byte for byte.
+    contents() { (cd "$1" && find . -type f -print0 | sort -z | xargs -0r sha256sum); }
+
+    grep -qa '<dpiAware[^>]*>true</dpiAware>' "$PISMOLOT_SETUP" ||
+        fail "the installer's manifest does not declare it DPI aware"
+
+    # A folder that holds the user's files is refused, and nothing in it changes.
+    # No space: /D= takes the rest of the line, unquoted.
+    mine="$work/Dokumenty-żółw"
+    mkdir -p "$mine/docs"
+    echo "moje" >"$mine/docs/keep.txt"
+    echo "notatki" >"$mine/notes.txt"
+    before=$(contents "$mine")
+    status=0
+    "$wine" "$PISMOLOT_SETUP" /S "/D=$(windows_path "$mine")" || status=$?
+    ((status != 0)) || fail "setup.exe /S /D=<a folder of the user's> installed into it"
+    [[ $(contents "$mine") == "$before" && $(find "$mine" | wc -l) == 4 ]] ||
+        fail "setup.exe /S /D=<a folder of the user's> changed it: $(find "$mine" | tr '\n' ' ')"
+    "$wine" reg query "$key" >/dev/null 2>&1 && fail "a refused install left an Apps & features entry"
+
+    installed=(pismolot.exe pismolot-render.exe LICENSE.txt README.txt docs/guide.html odinstaluj.exe odinstaluj.lst)
     install() {
         "$wine" "$PISMOLOT_SETUP" /S || fail "setup.exe /S failed"
         for f in "${installed[@]}"; do
@@ -467,17 +512,113 @@ EOT
             fail "the installed pismolot-render.exe does not run"
     }
     install
-    # Over an older version: its entry and a file of its guide are replaced.
+    grep -qa '<dpiAware[^>]*>true</dpiAware>' "$place/odinstaluj.exe" ||
+        fail "the uninstaller's manifest does not declare it DPI aware"
+    # Over an older version whose list named a file this one no longer
+    # ships: that file goes, the user's own file in the folder stays.
     reg add "$key" /v DisplayVersion /t REG_SZ /d 0.9.0 /f
+    printf 'docs\\stary.html\r\ndocs\\stare\\\r\n' >>"$place/odinstaluj.lst"
+    mkdir -p "$place/docs/stare"
     echo old >"$place/docs/stary.html"
+    echo "moje" >"$place/moje.txt"
     install
-    [[ -e $place/docs/stary.html ]] && fail "installing over an older version kept its guide"
-    # The uninstaller runs from a copy of itself and returns at once.
+    [[ -e $place/docs/stary.html || -e $place/docs/stare ]] && fail "installing over an older version kept what it no longer ships"
+    [[ $(cat "$place/moje.txt" 2>/dev/null) == moje ]] || fail "installing over an older version removed the user's file"
+
+    # The uninstaller as Windows keeps it: it copies itself away and exits
+    # at once, so a copy run with _?= gives its exit status.
+    uninstall_status() {
+        cp "$place/odinstaluj.exe" "$work/odinstaluj.exe"
+        local status=0
+        "$wine" "$work/odinstaluj.exe" /S "_?=$folder_win" || status=$?
+        echo "$status"
+    }
+    # While the program runs nothing is removed and the entry stays.
+    before=$(contents "$place")
+    "$wine" "$place/pismolot.exe" >/dev/null 2>&1 &
+    holder=$!
+    [[ -n $(window Pismolot) ]] || fail "the installed program did not start"
+    status=$(uninstall_status)
+    ((status != 0)) || fail "the uninstaller said it succeeded while the program ran"
+    [[ $(contents "$place") == "$before" ]] || fail "the uninstaller removed files while the program ran"
+    [[ $(reg_value "$key" InstallLocation) == "$folder_win" ]] || fail "the uninstaller removed the entry while the program ran"
+    "$wine" taskkill /f /im pismolot.exe >/dev/null 2>&1 || true
+    kill "$holder" 2>/dev/null
+    wait "$holder" 2>/dev/null || true
+    # A file that another program holds open stays, named by the message,
+    # and so do the uninstaller and the entry, to be run again.
+    "$wine" "$PISMOLOT_HOLDFILE" "$folder_win\\README.txt" 100 >"$work/held" 2>&1 &
+    holder=$!
+    for _ in $(seq 100); do grep -q held "$work/held" && break; sleep 0.2; done
+    grep -q held "$work/held" || fail "the file could not be held: $(cat "$work/held")"
+    status=$(uninstall_status)
+    ((status != 0)) || fail "the uninstaller said it succeeded with a file held open"
+    [[ -f $place/README.txt ]] || fail "the held file is gone (the holder did not hold it)"
+    [[ -f $place/odinstaluj.exe ]] || fail "the uninstaller removed itself though a file remains"
+    [[ $(reg_value "$key" InstallLocation) == "$folder_win" ]] ||
+        fail "the entry is gone though $folder_win\\README.txt remains"
+    [[ -e $place/pismolot.exe ]] && fail "the uninstaller kept the files it could remove"
+    kill "$holder" 2>/dev/null
+    wait "$holder" 2>/dev/null || true
+    holder=""
+    # Run again, it removes the rest; the user's file stays, and with it
+    # the folder.
     "$wine" "$place/odinstaluj.exe" /S || fail "odinstaluj.exe /S failed"
-    for _ in $(seq 100); do [[ -e $place ]] || break; sleep 0.3; done
-    [[ -e $place ]] && fail "the uninstaller left $(cd "$place" && find . -mindepth 1 | tr '\n' ' ')"
+    for _ in $(seq 100); do [[ -e $place/odinstaluj.exe ]] || break; sleep 0.3; done
+    left=$(cd "$place" 2>/dev/null && find . -mindepth 1 | sort | tr '\n' ' ')
+    [[ $left == "./moje.txt " ]] || fail "the uninstaller left \"$left\" (only the user's moje.txt should stay)"
     [[ -e $menu ]] && fail "the uninstaller left the Start-menu entry"
     "$wine" reg query "$key" >/dev/null 2>&1 && fail "the uninstaller left the Apps & features entry"
+    rm -rf "$place"
+    ;;
+signing)
+    # The signing path, with a throwaway certificate: the programs, the
+    # zip's programs, the installer and the uninstaller it puts down all
+    # carry a signature that verifies, and the build's own stay unsigned.
+    [[ -n $wine ]] || skip "Wine is not installed (Debian package wine64)"
+    [[ -n ${PISMOLOT_MAKENSIS:-} ]] || skip "NSIS is not installed (Debian package nsis)"
+    for tool in osslsigncode openssl unzip; do
+        command -v $tool >/dev/null || skip "$tool is not installed (osslsigncode, openssl, unzip)"
+    done
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/cert.pem" -days 2 \
+        -subj "/CN=Pismolot test" -addext "extendedKeyUsage=codeSigning" \
+        -addext "keyUsage=critical,digitalSignature" 2>/dev/null &&
+        openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -out "$work/test.pfx" \
+            -passout pass:test-haslo || { fail "no test certificate was made"; finish; }
+    signed() { osslsigncode verify -CAfile "$work/cert.pem" -in "$1" >/dev/null 2>&1; }
+    for p in "${programs[@]}"; do
+        signed "$build/zip-stage/$folder/$p.exe" && fail "$p.exe of an unsigned build carries a signature"
+    done
+    export PISMOLOT_SIGN_PFX="$work/test.pfx" PISMOLOT_SIGN_PASSWORD=test-haslo
+    stage="$work/stage"
+    cmake -DBUILD="$build" -DZIP="$work/signed.zip" -DFOLDER="$folder" -DSTRIP="$PISMOLOT_STRIP" \
+        -DCHANGELOG="$PISMOLOT_SOURCE/data/changelog.in" -DSTAGE="$stage" -DSIGN="$PISMOLOT_SOURCE/scripts/sign" \
+        -P "$PISMOLOT_SOURCE/cmake/PismolotZip.cmake" >"$work/zip.log" 2>&1 || { cat "$work/zip.log"; fail "the signed zip was not made"; finish; }
+    cmake -DSTAGE="$stage/$folder" -DOUTFILE="$work/setup.exe" -DVERSION="$PISMOLOT_VERSION" -DICON="$PISMOLOT_ICO" \
+        -DMAKENSIS="$PISMOLOT_MAKENSIS" -DNSI="$PISMOLOT_SOURCE/data/windows/pismolot.nsi" \
+        -DCHANGELOG="$PISMOLOT_SOURCE/data/changelog.in" -DSIGN="$PISMOLOT_SOURCE/scripts/sign" \
+        -P "$PISMOLOT_SOURCE/cmake/PismolotSetup.cmake" >"$work/setup.log" 2>&1 || { cat "$work/setup.log"; fail "the signed installer was not made"; finish; }
+    unset PISMOLOT_SIGN_PFX PISMOLOT_SIGN_PASSWORD
+    mkdir "$work/unzipped"
+    unzip -q "$work/signed.zip" -d "$work/unzipped"
+    for p in "${programs[@]}"; do
+        signed "$work/unzipped/$folder/$p.exe" || fail "$p.exe in the signed zip carries no valid signature"
+    done
+    signed "$work/setup.exe" || fail "the installer carries no valid signature"
+    # The installer puts down the signed programs and a signed uninstaller.
+    into="$work/Zainstalowany"
+    "$wine" "$work/setup.exe" /S "/D=$("$wine" winepath -w "$into" 2>/dev/null | tr -d '\r')" ||
+        fail "the signed installer failed"
+    for f in pismolot.exe pismolot-render.exe odinstaluj.exe; do
+        signed "$into/$f" || fail "the installed $f carries no valid signature"
+    done
+    cmp -s "$into/pismolot.exe" "$work/unzipped/$folder/pismolot.exe" ||
+        fail "the installer and the zip hold different programs"
+    "$wine" "$into/odinstaluj.exe" /S || fail "the signed uninstaller failed"
+    for _ in $(seq 100); do [[ -e $into ]] || break; sleep 0.3; done
+    [[ -e $into ]] && fail "the signed uninstaller left $(find "$into" | tr '\n' ' ')"
     ;;
 replace)
     # pismolot-render.exe replacing files as Windows keeps them: paths around
