@@ -301,7 +301,8 @@ void Redak::setShading(int index, pismolot::ColourValue colour) {
 
 void Redak::Zmien() {
     setPreviewFont(editor::applyFontChoice(previewFont(), List1->currentText(),
-                                           Text2->currentText(), twips::renderDpi()));
+                                           Text2->currentText(),
+                                           twips::renderDpi(twips::screenOf(*this))));
 }
 
 void Redak::List1_Click() {
