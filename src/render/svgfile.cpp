@@ -41,7 +41,7 @@ void appendPoint(QString& out, QChar command, const QPointF& p) {
 QString pathData(const QPainterPath& path) {
     QString d;
     const int count = path.elementCount();
-    d.reserve(count * 12);
+    d.reserve(qsizetype(count) * 12);
     for (int i = 0; i < count; ++i) {
         const QPainterPath::Element e = path.elementAt(i);
         switch (e.type) {
