@@ -12,15 +12,27 @@ namespace pismolot {
 
 namespace {
 
-// A coordinate to a hundredth of a pixel, without trailing zeros: "12",
-// "12.5", "-0.25".
-void appendNumber(QString& out, qreal value) {
-    const long long hundredths = std::llround(value * 100);
-    const long long whole = std::llabs(hundredths) / 100;
-    const int part = int(std::llabs(hundredths) % 100);
-    if (hundredths < 0)
+// Coordinates in whole hundredths of a pixel: the relative steps of the path
+// data add up exactly, so no error builds up along a contour.
+struct Hundredths {
+    long long x = 0;
+    long long y = 0;
+};
+
+Hundredths hundredths(const QPointF& p) {
+    return {std::llround(p.x() * 100), std::llround(p.y() * 100)};
+}
+
+// "12", "12.5", "-0.25", with a space before it only where the one before
+// would run into it.
+void appendNumber(QString& out, long long value) {
+    if (value < 0)
         out += u'-';
-    out += QString::number(whole);
+    else if (!out.isEmpty() && (out.back().isDigit() || out.back() == u'.'))
+        out += u' ';
+    const long long magnitude = std::llabs(value);
+    out += QString::number(magnitude / 100);
+    const int part = int(magnitude % 100);
     if (part != 0) {
         out += u'.';
         out += QLatin1Char(char('0' + part / 10));
@@ -29,40 +41,56 @@ void appendNumber(QString& out, qreal value) {
     }
 }
 
-void appendPoint(QString& out, QChar command, const QPointF& p) {
-    if (!command.isNull())
-        out += command;
-    appendNumber(out, p.x());
-    out += u' ';
-    appendNumber(out, p.y());
+void appendStep(QString& out, const Hundredths& to, const Hundredths& from) {
+    appendNumber(out, to.x - from.x);
+    appendNumber(out, to.y - from.y);
 }
 
-// Path data: each contour closed, each curve a cubic.
+// Path data in relative steps (the shortest form): each contour closed,
+// each curve a cubic, a command letter only where it changes.
 QString pathData(const QPainterPath& path) {
     QString d;
     const int count = path.elementCount();
-    d.reserve(qsizetype(count) * 12);
+    d.reserve(qsizetype(count) * 8);
+    Hundredths current, start;
+    char16_t last = 0;
     for (int i = 0; i < count; ++i) {
         const QPainterPath::Element e = path.elementAt(i);
+        const Hundredths to = hundredths(e);
         switch (e.type) {
         case QPainterPath::MoveToElement:
-            if (i > 0)
-                d += u'Z';
-            appendPoint(d, u'M', e);
+            if (i > 0) {
+                d += u'z';
+                current = start;
+            }
+            d += u'm';
+            appendStep(d, to, current);
+            start = current = to;
+            last = 0; // more pairs after "m" would be lines
             break;
         case QPainterPath::LineToElement:
-            appendPoint(d, u'L', e);
+            if (last != u'l')
+                d += u'l';
+            appendStep(d, to, current);
+            current = to;
+            last = u'l';
             break;
         case QPainterPath::CurveToElement:
-            appendPoint(d, u'C', e);
+            if (last != u'c')
+                d += u'c';
+            appendStep(d, to, current);
+            appendStep(d, hundredths(path.elementAt(i + 1)), current);
+            appendStep(d, hundredths(path.elementAt(i + 2)), current);
+            current = hundredths(path.elementAt(i + 2));
+            i += 2;
+            last = u'c';
             break;
         case QPainterPath::CurveToDataElement:
-            appendPoint(d, u' ', e);
             break;
         }
     }
     if (count > 0)
-        d += u'Z';
+        d += u'z';
     return d;
 }
 
@@ -123,14 +151,15 @@ bool writeSvg(QIODevice& out, const VectorPicture& picture) {
         xml.writeEndElement();
         xml.writeStartElement(QStringLiteral("g"));
         xml.writeAttribute(QStringLiteral("clip-path"), QStringLiteral("url(#letters)"));
-        const QString left = QString::number(picture.lettersArea.left());
-        const QString across = QString::number(picture.lettersArea.width());
+        // Each band a rectangle as a path, the shortest way to write one: a
+        // tall gradient has hundreds.
+        const QString left = QStringLiteral("M%1 ").arg(picture.lettersArea.left());
+        const QString across = QStringLiteral("h%1v").arg(picture.lettersArea.width());
+        const QString back = QStringLiteral("h-%1z").arg(picture.lettersArea.width());
         for (const VectorPicture::Band& band : picture.bands) {
-            xml.writeEmptyElement(QStringLiteral("rect"));
-            xml.writeAttribute(QStringLiteral("x"), left);
-            xml.writeAttribute(QStringLiteral("y"), QString::number(band.top));
-            xml.writeAttribute(QStringLiteral("width"), across);
-            xml.writeAttribute(QStringLiteral("height"), QString::number(band.rows));
+            xml.writeEmptyElement(QStringLiteral("path"));
+            xml.writeAttribute(QStringLiteral("d"), left + QString::number(band.top) + across +
+                                                        QString::number(band.rows) + back);
             xml.writeAttribute(QStringLiteral("fill"), hexColour(band.colour));
         }
         xml.writeEndElement();
