@@ -7,6 +7,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 
+#include <climits>
 #include <cmath>
 
 namespace pismolot {
