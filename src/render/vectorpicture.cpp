@@ -37,6 +37,9 @@ VectorPicture makeVectorPicture(const EffectSettings& settings, int dpi, QSize p
         return picture;
     picture.letters =
         contoursReaching(textOutline(settings.text, settings.font, dpi), picture.lettersArea);
+    // Spaces alone: no letter, nothing to fill.
+    if (picture.letters.isEmpty())
+        return picture;
     picture.bands =
         rowBands(outcome.rowColours, 1, picture.lettersArea.top(), picture.lettersArea.bottom());
     return picture;

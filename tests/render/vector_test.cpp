@@ -186,6 +186,10 @@ TEST(VectorSvg, HoldsSizeTitleAndOneRectPerBandOverTheBackground) {
     // (and one for the letters' clip).
     EXPECT_EQ(r.vector.bands.size(), std::size_t(r.vector.lettersArea.height()));
     EXPECT_EQ(svg.count("<path"), qsizetype(r.vector.bands.size()) + 1);
+
+    // Spaces alone: the background, no bands.
+    c.text = "   ";
+    EXPECT_FALSE(svgOf(render(c).vector).contains("<path"));
 }
 
 TEST(VectorSvg, LeavesOutContoursBeyondTheScreen) {
