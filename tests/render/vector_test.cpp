@@ -187,8 +187,9 @@ TEST(VectorSvg, HoldsSizeTitleAndOneRectPerBandOverTheBackground) {
     EXPECT_EQ(r.vector.bands.size(), std::size_t(r.vector.lettersArea.height()));
     EXPECT_EQ(svg.count("<path"), qsizetype(r.vector.bands.size()) + 1);
 
-    // Spaces alone: the background, no bands.
+    // Spaces alone, not underlined: the background, no bands.
     c.text = "   ";
+    c.underline = false;
     EXPECT_FALSE(svgOf(render(c).vector).contains("<path"));
 }
 
