@@ -166,8 +166,8 @@ QByteArray svgOf(const VectorPicture& v) {
 
 TEST(VectorSvg, HoldsSizeTitleAndOneRectPerBandOverTheBackground) {
     Case c{"", "DejaVu Sans", 30, false, false, true, RandomStripesStyle, 96};
-    c.text = "A<&>\"B\x01\xef\xbf\xbe";
-    const Rendered r = render(c);
+    Rendered r = render(c);
+    r.vector.title = QStringLiteral("A<&>\"B\u0001\uFFFE");
     const QByteArray svg = svgOf(r.vector);
     EXPECT_TRUE(svg.contains(QStringLiteral("width=\"%1\" height=\"%2\" viewBox=\"0 0 %1 %2\"")
                                  .arg(r.bitmap.width())
