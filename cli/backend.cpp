@@ -7,6 +7,7 @@
 #include "render/imagefile.h"
 #include "render/oneline.h"
 #include "render/textfit.h"
+#include "render/vectorpicture.h"
 #include "textinput.h"
 
 namespace pismolot::cli {
@@ -24,10 +25,15 @@ EffectSettings asShown(const EffectSettings& settings) {
 } // namespace
 
 QImage renderPicture(const EffectSettings& settings, QSize screen, int dpi, bool transparent,
-                     bool* lettersCut) {
+                     bool* lettersCut, VectorPicture* vector) {
     StyleRandom fresh;
-    return renderHeadless(asShown(settings), screen, dpi, fresh, RenderOptions{transparent},
-                          lettersCut);
+    const EffectSettings shown = asShown(settings);
+    RenderOutcome outcome;
+    QImage picture = renderHeadless(shown, screen, dpi, fresh, RenderOptions{transparent},
+                                    lettersCut, vector ? &outcome : nullptr);
+    if (vector)
+        *vector = makeVectorPicture(shown, dpi, picture.size(), outcome, transparent);
+    return picture;
 }
 
 QString lettersCutWarning(const EffectSettings& settings, QSize screen, int dpi) {
@@ -65,19 +71,22 @@ QString familyDrawn(const QString& requested) {
     return resolvedFamily(requested);
 }
 
-WriteStatus checkPictureFor(const QImage& picture, ImageFormat format) {
-    return checkPicture(picture, format);
+WriteStatus checkPictureFor(const QImage& picture, ImageFormat format,
+                            const VectorPicture* vector) {
+    return checkPicture(picture, format, vector);
 }
 
-WriteStatus writePictureFile(const QString& path, const QImage& picture, ImageFormat format) {
+WriteStatus writePictureFile(const QString& path, const QImage& picture, ImageFormat format,
+                             const VectorPicture* vector) {
     // Windows' NUL takes a picture as /dev/null does: checked, then dropped.
     if (console::namesNullDevice(path))
-        return checkPicture(picture, format);
-    return writeImageFile(path, picture, format);
+        return checkPicture(picture, format, vector);
+    return writeImageFile(path, picture, format, Commit::Fast, vector);
 }
 
-WriteStatus writePictureTo(QIODevice& device, const QImage& picture, ImageFormat format) {
-    return writeImage(device, picture, format);
+WriteStatus writePictureTo(QIODevice& device, const QImage& picture, ImageFormat format,
+                           const VectorPicture* vector) {
+    return writeImage(device, picture, format, vector);
 }
 
 QString describe(const WriteStatus& status) {

@@ -17,9 +17,10 @@ namespace pismolot::cli {
 
 // The picture of `settings`, each call from the generator's first state, as a
 // fresh run starts. Safe to call from several threads at once.
-// `lettersCut` tells whether letters lay beyond the screen and are missing.
+// `lettersCut` tells whether letters lay beyond the screen and are missing;
+// `vector`, where given, gets the same picture as shapes (for SVG and PDF).
 QImage renderPicture(const EffectSettings& settings, QSize screen, int dpi, bool transparent,
-                     bool* lettersCut = nullptr);
+                     bool* lettersCut = nullptr, VectorPicture* vector = nullptr);
 
 // Why a picture whose letters were cut lacks them: the screen, the largest
 // size that fits and --screen, on one line, for a warning.
@@ -37,9 +38,13 @@ QString defaultFamily();
 // The family the font engine really draws for `requested`.
 QString familyDrawn(const QString& requested);
 
-WriteStatus checkPictureFor(const QImage& picture, ImageFormat format);
-WriteStatus writePictureFile(const QString& path, const QImage& picture, ImageFormat format);
-WriteStatus writePictureTo(QIODevice& device, const QImage& picture, ImageFormat format);
+// `vector` is what SVG and PDF are written from.
+WriteStatus checkPictureFor(const QImage& picture, ImageFormat format,
+                            const VectorPicture* vector = nullptr);
+WriteStatus writePictureFile(const QString& path, const QImage& picture, ImageFormat format,
+                             const VectorPicture* vector = nullptr);
+WriteStatus writePictureTo(QIODevice& device, const QImage& picture, ImageFormat format,
+                           const VectorPicture* vector = nullptr);
 
 // Why a write failed, in English, on one line.
 QString describe(const WriteStatus& status);

@@ -5,6 +5,7 @@
 #include "textinput.h"
 
 #include "render/styles.h"
+#include "render/vectorpicture.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -69,20 +70,23 @@ int renderOne(const Options& o) {
     const QString target =
         toStandardOutput ? QStringLiteral("to standard output") : quoted(o.output);
     bool lettersCut = false;
-    const QImage picture = renderPicture(o.settings, o.screen, o.dpi, o.transparent, &lettersCut);
+    VectorPicture shapes;
+    const VectorPicture* vector = isVectorFormat(o.format) ? &shapes : nullptr;
+    const QImage picture = renderPicture(o.settings, o.screen, o.dpi, o.transparent, &lettersCut,
+                                         vector ? &shapes : nullptr);
     WriteStatus status;
     if (toStandardOutput) {
-        status = checkPictureFor(picture, o.format);
+        status = checkPictureFor(picture, o.format, vector);
         if (status.ok()) {
             QFile out;
             if (out.open(console::StandardOutput, QIODevice::WriteOnly,
                          QFileDevice::DontCloseHandle))
-                status = writePictureTo(out, picture, o.format);
+                status = writePictureTo(out, picture, o.format, vector);
             else
                 status = {WriteError::Other, out.errorString()};
         }
     } else {
-        status = writePictureFile(o.output, picture, o.format);
+        status = writePictureFile(o.output, picture, o.format, vector);
     }
     if (!status.ok()) {
         complain(QStringLiteral("cannot write %1: %2").arg(target, describe(status)));
@@ -141,8 +145,11 @@ int renderBatch(const Options& o) {
         EffectSettings settings = o.settings;
         settings.text = item.text;
         bool lettersCut = false;
-        const QImage picture = renderPicture(settings, o.screen, o.dpi, o.transparent, &lettersCut);
-        const WriteStatus status = writePictureFile(item.output, picture, item.format);
+        VectorPicture shapes;
+        const VectorPicture* vector = isVectorFormat(item.format) ? &shapes : nullptr;
+        const QImage picture = renderPicture(settings, o.screen, o.dpi, o.transparent, &lettersCut,
+                                             vector ? &shapes : nullptr);
+        const WriteStatus status = writePictureFile(item.output, picture, item.format, vector);
         if (!status.ok())
             return WorkResult(
                 QStringLiteral("cannot write %1: %2").arg(quoted(item.output), describe(status)));

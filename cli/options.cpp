@@ -122,8 +122,9 @@ QString parserMessage(QString text) {
     return text;
 }
 
+// Whether a picture in the format can leave its background out.
 bool hasAlpha(ImageFormat format) {
-    return format == ImageFormat::Png || format == ImageFormat::Webp;
+    return format == ImageFormat::Png || format == ImageFormat::Webp || isVectorFormat(format);
 }
 
 } // namespace
@@ -157,7 +158,7 @@ FormatResult chooseFormat(const QString& output, std::optional<ImageFormat> forc
                     .arg(formatTitle(format))};
     if (transparent && !hasAlpha(format))
         return {std::nullopt,
-                QStringLiteral("--transparent needs PNG or WebP, and %1 is %2")
+                QStringLiteral("--transparent needs PNG, WebP, SVG or PDF, and %1 is %2")
                     .arg(output == QLatin1String("-") ? QStringLiteral("standard output")
                                                       : quoted(output),
                          formatTitle(format))};
@@ -244,7 +245,7 @@ ParseResult parseArguments(const QStringList& args, const FormatAvailable& avail
     if (set("format")) {
         o.forcedFormat = formatNamed(value("format"));
         if (!o.forcedFormat)
-            return bad(QStringLiteral("unknown --format: %1 (bmp, png, jpg, ppm or webp)")
+            return bad(QStringLiteral("unknown --format: %1 (bmp, png, jpg, ppm, webp, svg or pdf)")
                            .arg(quoted(value("format"))));
     }
     if (set("jobs")) {
@@ -359,12 +360,15 @@ QString usage() {
         "Output:\n"
         "  -o, --output FILE     where to write (default pismolot.bmp); - is standard\n"
         "                        output, which must not be a terminal\n"
-        "  --format FORMAT       bmp, png, jpg, ppm or webp (see --list-formats);\n"
-        "                        without it the output name's extension decides, in\n"
-        "                        any case: .bmp, .png, .jpg or .jpeg (quality 95),\n"
-        "                        .ppm, .webp; a name without an extension, and\n"
-        "                        standard output, get BMP\n"
-        "  --transparent         background pixels fully transparent (PNG, WebP only)\n"
+        "  --format FORMAT       bmp, png, jpg, ppm, webp, svg or pdf (see\n"
+        "                        --list-formats); without it the output name's\n"
+        "                        extension decides, in any case: .bmp, .png, .jpg or\n"
+        "                        .jpeg (quality 95), .ppm, .webp, .svg, .pdf; a name\n"
+        "                        without an extension, and standard output, get BMP;\n"
+        "                        SVG and PDF hold the letters as outlines, sharp at\n"
+        "                        any size\n"
+        "  --transparent         background pixels fully transparent (PNG, WebP), or\n"
+        "                        no background shape (SVG, PDF)\n"
         "\n"
         "Text and look:\n"
         "  --text-file FILE      read the text from a UTF-8 file (- for standard input);\n"
@@ -415,6 +419,7 @@ QString usage() {
         "  pismolot-render --style \"Losowe kreski\" --size 72 --bold -o napis.bmp \\\n"
         "      \"Dzień dobry\"\n"
         "  pismolot-render --transparent --background 000000 -o logo.png \"Pismolot\"\n"
+        "  pismolot-render --size 480 -o plakat.svg \"Pismolot\"\n"
         "  pismolot-render --format png -o - \"Cześć\" | xclip -selection clipboard \\\n"
         "      -t image/png\n"
         "  awk '{ print $0 \".png\\t\" $0 }' names.txt | pismolot-render --style 7 --batch -\n"

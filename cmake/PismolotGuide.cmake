@@ -20,6 +20,12 @@ foreach(window IN ITEMS editor colour about main)
         list(APPEND guide_outputs ${PISMOLOT_GUIDE_DIR}/${picture})
     endforeach()
 endforeach()
+# The bitmap beside the vector picture, enlarged.
+add_custom_command(OUTPUT ${PISMOLOT_GUIDE_DIR}/vector-4x.png
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/docs/vector-4x.png ${PISMOLOT_GUIDE_DIR}/vector-4x.png
+    DEPENDS ${PROJECT_SOURCE_DIR}/docs/vector-4x.png
+    VERBATIM)
+list(APPEND guide_outputs ${PISMOLOT_GUIDE_DIR}/vector-4x.png)
 
 if(PISMOLOT_PANDOC)
     set(PISMOLOT_GUIDE_FILE guide.html)

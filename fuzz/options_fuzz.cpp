@@ -51,9 +51,8 @@ void fuzzArguments(const std::uint8_t* data, std::size_t size) {
         argv.push_back(part.c_str());
     const QStringList arguments = decodeArguments(int(argv.size()), argv.data());
     const bool webp = data[0] & 1;
-    const ParseResult r = parseArguments(arguments, [webp](ImageFormat format) {
-        return webp || format != ImageFormat::Webp;
-    });
+    const ParseResult r = parseArguments(
+        arguments, [webp](ImageFormat format) { return webp || format != ImageFormat::Webp; });
     if (!r.options) {
         check(!r.error.isEmpty() && oneLineOnly(r.error));
         return;
@@ -69,7 +68,8 @@ void fuzzArguments(const std::uint8_t* data, std::size_t size) {
     if (o.action == Action::Render) {
         check(!holdsLineBreak(o.settings.text));
         check(webp || o.format != ImageFormat::Webp);
-        check(!o.transparent || o.format == ImageFormat::Png || o.format == ImageFormat::Webp);
+        check(!o.transparent || o.format == ImageFormat::Png || o.format == ImageFormat::Webp ||
+              isVectorFormat(o.format));
     }
 }
 

@@ -71,6 +71,8 @@ jpg
 jpeg
 ppm
 webp
+svg
+pdf
 EOF
         return 0
         ;;

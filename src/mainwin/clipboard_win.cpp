@@ -57,6 +57,11 @@ struct ClipboardOwner {
 
 } // namespace
 
+// Windows' clipboard gets the registered PNG and the bitmap only.
+bool clipboardTakesSvg() {
+    return false;
+}
+
 bool placePicture(QClipboard& /*clipboard*/, QMimeData* data, const QImage& /*picture*/) {
     const std::unique_ptr<QMimeData> owned(data);
     const QByteArray png = data->data(QStringLiteral("image/png"));

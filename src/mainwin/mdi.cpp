@@ -1,5 +1,6 @@
 #include "mainwin/mdi.h"
 
+#include "mainwin/clipboard.h"
 #include "mainwin/opensave.h"
 #include "mainwin/output.h"
 #include "mainwin/rys.h"
@@ -17,6 +18,8 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <optional>
 
 #include <algorithm>
 
@@ -178,14 +181,23 @@ void MDI::zapisz_Click() {
                                      QString(), &selectedFilter);
     if (path.isEmpty())
         return;
+    const pismolot::ImageFormat format = output::saveFormatFor(path, selectedFilter);
+    // The shapes are made only when asked for.
+    std::optional<pismolot::VectorPicture> vector;
+    if (pismolot::isVectorFormat(format) && rys_)
+        vector = rys_->vectorPicture();
     const QString failure =
-        output::savePicture(path, resultPicture(), output::saveFormatFor(path, selectedFilter));
+        output::savePicture(path, resultPicture(), format, vector ? &*vector : nullptr);
     if (!failure.isEmpty())
         showMessage(failure);
 }
 
 void MDI::kopiuj_Click() {
-    const QString failure = output::copyPicture(*QGuiApplication::clipboard(), resultPicture());
+    std::optional<pismolot::VectorPicture> vector;
+    if (rys_ && clipboardTakesSvg())
+        vector = rys_->vectorPicture();
+    const QString failure = output::copyPicture(*QGuiApplication::clipboard(), resultPicture(),
+                                                vector ? &*vector : nullptr);
     if (!failure.isEmpty())
         showMessage(failure);
 }

@@ -60,6 +60,7 @@ QString reason(const pismolot::WriteStatus& status) {
 
 const QString PngType = QStringLiteral("image/png");
 const QString BmpType = QStringLiteral("image/bmp");
+const QString SvgType = QStringLiteral("image/svg+xml");
 
 // "*.jpg", "*.jpeg"
 QStringList patterns(ImageFormat format) {
@@ -70,17 +71,18 @@ QStringList patterns(ImageFormat format) {
 }
 
 // The picture in `format` as the renderer writes it; empty where it cannot.
-QByteArray encoded(const QImage& picture, ImageFormat format) {
+QByteArray encoded(const QImage& picture, ImageFormat format,
+                   const pismolot::VectorPicture* vector = nullptr) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    if (!pismolot::writeImage(buffer, picture, format).ok())
+    if (!pismolot::writeImage(buffer, picture, format, vector).ok())
         return QByteArray();
     return buffer.data();
 }
 
 } // namespace
 
-QMimeData* pictureData(const QImage& picture) {
+QMimeData* pictureData(const QImage& picture, const pismolot::VectorPicture* vector) {
     const QByteArray png = encoded(picture, ImageFormat::Png);
     const QByteArray bmp = pismolot::encodeBmp24(picture);
     if (png.isEmpty() && bmp.isEmpty())
@@ -91,14 +93,20 @@ QMimeData* pictureData(const QImage& picture) {
         data->setData(PngType, png);
     if (!bmp.isEmpty())
         data->setData(BmpType, bmp);
+    // After the bitmaps: whatever pastes a picture today still takes one.
+    if (vector) {
+        if (const QByteArray svg = encoded(picture, ImageFormat::Svg, vector); !svg.isEmpty())
+            data->setData(SvgType, svg);
+    }
     return data;
 }
 
-QString copyPicture(QClipboard& clipboard, const QImage& picture) {
+QString copyPicture(QClipboard& clipboard, const QImage& picture,
+                    const pismolot::VectorPicture* vector) {
     const QString failed = QStringLiteral("Nie udało się skopiować efektu do schowka.\nPowód: %1");
     if (pismolot::isEmptyPicture(picture))
         return failed.arg(reason({WriteError::EmptyPicture, {}}));
-    QMimeData* data = pictureData(picture);
+    QMimeData* data = pictureData(picture, vector);
     if (!data)
         return failed.arg(reason({WriteError::TooLarge, {}}));
     if (!placePicture(clipboard, data, picture))
@@ -117,6 +125,9 @@ QList<SaveFormat> saveFormats(const FormatAvailable& available) {
         formats.append({format, QStringLiteral("Pliki %1 (%2)")
                                     .arg(formatTitle(format), patterns(format).join(u' '))});
     }
+    // The program's own writers, after every bitmap.
+    formats.append({ImageFormat::Svg, QStringLiteral("Obraz wektorowy SVG (*.svg)")});
+    formats.append({ImageFormat::Pdf, QStringLiteral("Dokument PDF (*.pdf)")});
     return formats;
 }
 
@@ -136,7 +147,8 @@ ImageFormat saveFormatFor(const QString& path, const QString& selectedNameFilter
     return pismolot::formatForFileName(path, fallback);
 }
 
-QString savePicture(const QString& path, const QImage& picture, ImageFormat format) {
+QString savePicture(const QString& path, const QImage& picture, ImageFormat format,
+                    const pismolot::VectorPicture* vector) {
     // "obraz.webp" typed where Qt has no WebP plugin: said in Polish, and
     // never BMP bytes under that name.
     if (!pismolot::canWriteFormat(format))
@@ -144,7 +156,7 @@ QString savePicture(const QString& path, const QImage& picture, ImageFormat form
                               "zapisywać plików %2 (brak wtyczki Qt do tego formatu).")
             .arg(path, formatTitle(format));
     const pismolot::WriteStatus status =
-        pismolot::writeImageFile(path, picture, format, pismolot::Commit::Durable);
+        pismolot::writeImageFile(path, picture, format, pismolot::Commit::Durable, vector);
     return status.ok() ? QString() : saveFailureMessage(path, status);
 }
 

@@ -17,15 +17,18 @@ namespace output {
 
 // The picture's data as other programs take it: "image/png" first (chat
 // programs, web forms and office documents want it), then "image/bmp", both
-// of the same pixels. Null for an empty picture.
-QMimeData* pictureData(const QImage& picture);
+// of the same pixels, and last, given the picture as shapes, "image/svg+xml"
+// (drawing and office programs paste it as shapes; Windows' clipboard takes
+// only the first two). Null for an empty picture.
+QMimeData* pictureData(const QImage& picture, const pismolot::VectorPicture* vector = nullptr);
 
 // Clears the clipboard and puts pictureData on it. An empty picture is
 // refused before the clipboard is touched, so whatever it held is kept.
-QString copyPicture(QClipboard& clipboard, const QImage& picture);
+QString copyPicture(QClipboard& clipboard, const QImage& picture,
+                    const pismolot::VectorPicture* vector = nullptr);
 
 // The formats "Zapisz jako..." offers, in the dialog's order: BMP first,
-// then PNG, JPEG and, where this build can write it, WebP.
+// then PNG, JPEG and, where this build can write it, WebP; then SVG and PDF.
 struct SaveFormat {
     pismolot::ImageFormat format;
     QString nameFilter; // "Pliki PNG (*.png)"
@@ -41,10 +44,11 @@ QString saveFilter(const FormatAvailable& available = pismolot::canWriteFormat);
 pismolot::ImageFormat saveFormatFor(const QString& path, const QString& selectedNameFilter);
 
 // Writes `picture` to exactly `path` in `format` (BMP uncompressed 24-bit,
-// JPEG and WebP as the renderer writes them), replacing the file; a failed
-// write leaves an existing file as it was.
+// JPEG and WebP as the renderer writes them, SVG and PDF from `vector`),
+// replacing the file; a failed write leaves an existing file as it was.
 QString savePicture(const QString& path, const QImage& picture,
-                    pismolot::ImageFormat format = pismolot::ImageFormat::Bmp);
+                    pismolot::ImageFormat format = pismolot::ImageFormat::Bmp,
+                    const pismolot::VectorPicture* vector = nullptr);
 
 // The message for a write of `path` that ended with `status`: the file's
 // name and a reason of our own, the system's text only where we have none.

@@ -65,7 +65,8 @@ QRect Rys::designRect() {
 
 void Rys::Timer1_Timer() {
     WindowPlatform platform(*this, settings_);
-    lettersCut_ = pismolot::runRenderJob(platform).lettersCut;
+    jobOutcome_ = pismolot::runRenderJob(platform);
+    lettersCut_ = jobOutcome_.lettersCut;
     jobSettings_ = settings_;
     jobDpi_ = platform.dpi();
     jobScreen_ = platform.screenSize();
@@ -81,6 +82,10 @@ int Rys::fittingSize() const {
         fittingSize_ =
             pismolot::largestFittingSize(jobSettings_.text, jobSettings_.font, jobDpi_, jobScreen_);
     return *fittingSize_;
+}
+
+pismolot::VectorPicture Rys::vectorPicture() const {
+    return pismolot::makeVectorPicture(jobSettings_, jobDpi_, result_.size(), jobOutcome_, false);
 }
 
 void Rys::stopTimer() {

@@ -2,6 +2,7 @@
 
 #include "mainwin/surface.h"
 #include "render/job.h"
+#include "render/vectorpicture.h"
 
 #include <QImage>
 #include <QPoint>
@@ -35,6 +36,8 @@ public:
     // The image of Picture1 as copy and save take it (empty before the job),
     // in device pixels.
     QImage resultPicture() const { return result_; }
+    // The same picture as shapes, for SVG, PDF and the clipboard.
+    pismolot::VectorPicture vectorPicture() const;
 
     // Runs the render job; the timer's first tick calls it.
     void Timer1_Timer();
@@ -83,6 +86,7 @@ private:
     pismolot::EffectSettings jobSettings_;
     int jobDpi_ = 0;
     QSize jobScreen_;
+    pismolot::RenderOutcome jobOutcome_;
     mutable std::optional<int> fittingSize_;
     std::optional<QPoint> pressedAt_; // on Picture1, while the left button is down
     QPoint grabbedAt_;                // where the last drag began

@@ -99,11 +99,13 @@ void HeadlessPlatform::snapshotResult() {
 }
 
 QImage renderHeadless(const EffectSettings& settings, QSize screen, int dpi, StyleRandom& random,
-                      RenderOptions options, bool* lettersCut) {
+                      RenderOptions options, bool* lettersCut, RenderOutcome* outcome) {
     HeadlessPlatform platform(settings, screen, dpi, options);
-    const RenderOutcome outcome = runRenderJob(platform, random);
+    RenderOutcome done = runRenderJob(platform, random);
     if (lettersCut)
-        *lettersCut = outcome.lettersCut;
+        *lettersCut = done.lettersCut;
+    if (outcome)
+        *outcome = std::move(done);
     return platform.result();
 }
 

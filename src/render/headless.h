@@ -87,10 +87,11 @@ private:
 };
 
 // Renders `settings` headlessly and returns the result picture; tells in
-// `lettersCut` whether letters lay beyond the screen and are missing. Safe to
+// `lettersCut` whether letters lay beyond the screen and are missing, and in
+// `outcome` all the job tells (what the vector picture is made from). Safe to
 // call from several threads at once, each with its own StyleRandom.
 QImage renderHeadless(const EffectSettings& settings, QSize screen, int dpi,
                       StyleRandom& random = styleRandom(), RenderOptions options = {},
-                      bool* lettersCut = nullptr);
+                      bool* lettersCut = nullptr, RenderOutcome* outcome = nullptr);
 
 } // namespace pismolot

@@ -1,5 +1,6 @@
 #include "render/imagefile.h"
 
+#include "render/vectorpicture.h"
 #include "render/writesink.h"
 
 #include <QBuffer>
@@ -42,6 +43,10 @@ const char* codecName(ImageFormat format) {
         return "ppm";
     case ImageFormat::Webp:
         return "webp";
+    case ImageFormat::Svg:
+        return "svg";
+    case ImageFormat::Pdf:
+        return "pdf";
     }
     return "";
 }
@@ -136,6 +141,10 @@ QString formatTitle(ImageFormat format) {
         return QStringLiteral("PPM");
     case ImageFormat::Webp:
         return QStringLiteral("WebP");
+    case ImageFormat::Svg:
+        return QStringLiteral("SVG");
+    case ImageFormat::Pdf:
+        return QStringLiteral("PDF");
     }
     return {};
 }
@@ -152,6 +161,10 @@ QStringList formatExtensions(ImageFormat format) {
         return {QStringLiteral(".ppm")};
     case ImageFormat::Webp:
         return {QStringLiteral(".webp")};
+    case ImageFormat::Svg:
+        return {QStringLiteral(".svg")};
+    case ImageFormat::Pdf:
+        return {QStringLiteral(".pdf")};
     }
     return {};
 }
@@ -173,9 +186,13 @@ ImageFormat formatForFileName(const QString& fileName, ImageFormat fallback) {
     return formatOfExtension(QFileInfo(fileName).suffix()).value_or(fallback);
 }
 
+bool isVectorFormat(ImageFormat format) {
+    return format == ImageFormat::Svg || format == ImageFormat::Pdf;
+}
+
 bool canWriteFormat(ImageFormat format) {
-    if (format == ImageFormat::Bmp)
-        return true; // our own writer
+    if (format == ImageFormat::Bmp || isVectorFormat(format))
+        return true; // our own writers
     static const QList<QByteArray> writable = QImageWriter::supportedImageFormats();
     return writable.contains(codecName(format));
 }
@@ -184,7 +201,7 @@ bool isEmptyPicture(const QImage& image) {
     return image.isNull() || image.width() <= 0 || image.height() <= 0;
 }
 
-WriteStatus checkPicture(const QImage& image, ImageFormat format) {
+WriteStatus checkPicture(const QImage& image, ImageFormat format, const VectorPicture* vector) {
     if (isEmptyPicture(image))
         return {WriteError::EmptyPicture,
                 QStringLiteral("the picture is empty (it has no column or no row)")};
@@ -213,6 +230,13 @@ WriteStatus checkPicture(const QImage& image, ImageFormat format) {
     case ImageFormat::Webp:
         return sidesAtMost(WebpMaxSide, "WebP");
     case ImageFormat::Ppm:
+        return {};
+    case ImageFormat::Svg:
+    case ImageFormat::Pdf:
+        if (!vector || vector->size != image.size())
+            return {WriteError::Other,
+                    QStringLiteral("no outlines of this picture were made for %1")
+                        .arg(formatTitle(format))};
         return {};
     }
     return {};
@@ -275,7 +299,16 @@ QByteArray encodeBmp24(const QImage& image) {
     return bytes;
 }
 
-bool detail::encodeImage(QIODevice& out, const QImage& image, ImageFormat format, QString* reason) {
+bool detail::encodeImage(QIODevice& out, const QImage& image, ImageFormat format, QString* reason,
+                         const VectorPicture* vector) {
+    if (isVectorFormat(format)) {
+        if (vector &&
+            (format == ImageFormat::Svg ? writeSvg(out, *vector) : writePdf(out, *vector)))
+            return true;
+        if (reason)
+            *reason = QStringLiteral("the %1 writer stopped").arg(formatTitle(format));
+        return false;
+    }
     if (format == ImageFormat::Bmp) {
         if (writeBmp24(out, image))
             return true;
@@ -297,15 +330,16 @@ bool detail::encodeImage(QIODevice& out, const QImage& image, ImageFormat format
     return false;
 }
 
-WriteStatus writeImage(QIODevice& device, const QImage& image, ImageFormat format) {
-    if (WriteStatus refused = checkPicture(image, format); !refused.ok())
+WriteStatus writeImage(QIODevice& device, const QImage& image, ImageFormat format,
+                       const VectorPicture* vector) {
+    if (WriteStatus refused = checkPicture(image, format, vector); !refused.ok())
         return refused;
     if (!device.isWritable())
         return {WriteError::Other, QStringLiteral("the output is not open for writing")};
     detail::WriteSignalGuard signalGuard;
     CheckedDevice sink(device);
     QString reason;
-    const bool encoded = detail::encodeImage(sink, image, format, &reason);
+    const bool encoded = detail::encodeImage(sink, image, format, &reason, vector);
     // A file device holds the last bytes in its buffer until flushed.
     auto* file = qobject_cast<QFileDevice*>(&device);
     if (file && !sink.failed()) {

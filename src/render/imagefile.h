@@ -10,14 +10,24 @@
 
 class QIODevice;
 
+namespace pismolot {
+struct VectorPicture;
+}
+
 // Writing the result picture: to a path (atomically where it replaces a
 // file), or to an open device such as standard output. Every function here
 // may be called from several threads at once, for different targets.
 namespace pismolot {
 
-enum class ImageFormat { Bmp, Png, Jpeg, Ppm, Webp };
+// SVG and PDF hold the picture as shapes (a VectorPicture), the others as
+// pixels.
+enum class ImageFormat { Bmp, Png, Jpeg, Ppm, Webp, Svg, Pdf };
 inline constexpr ImageFormat AllImageFormats[] = {
-    ImageFormat::Bmp, ImageFormat::Png, ImageFormat::Jpeg, ImageFormat::Ppm, ImageFormat::Webp};
+    ImageFormat::Bmp,  ImageFormat::Png, ImageFormat::Jpeg, ImageFormat::Ppm,
+    ImageFormat::Webp, ImageFormat::Svg, ImageFormat::Pdf};
+
+// Whether the format holds shapes rather than pixels.
+bool isVectorFormat(ImageFormat format);
 
 // The file extensions of a format, with the dot, the usual one first
 // (".jpg", ".jpeg").
@@ -68,13 +78,17 @@ bool isEmptyPicture(const QImage& image);
 // (TooLarge: a BMP of 4 GiB or more, as its size fields have 32 bits; sides
 // over 65500 in JPEG, 16383 in WebP, 1000000 in PNG, the limits of the
 // libraries that write them), or a format this build cannot write (Other).
-WriteStatus checkPicture(const QImage& image, ImageFormat format);
+// SVG and PDF are written from `vector`, the same picture as shapes: without
+// one they are refused (Other).
+WriteStatus checkPicture(const QImage& image, ImageFormat format,
+                         const VectorPicture* vector = nullptr);
 
 // Encodes to an open device (standard output, a pipe), checking that every
 // byte was taken and, for a file device, flushed. A reader that has gone away
 // gives an error, not SIGPIPE. A file device that failed is closed, its
 // unsent bytes dropped.
-WriteStatus writeImage(QIODevice& device, const QImage& image, ImageFormat format);
+WriteStatus writeImage(QIODevice& device, const QImage& image, ImageFormat format,
+                       const VectorPicture* vector = nullptr);
 
 // Writes to a path. A regular file (or a symlink to one, however many links
 // deep: the file is replaced, every link stays; a dangling link gets its file
@@ -90,11 +104,12 @@ WriteStatus writeImage(QIODevice& device, const QImage& image, ImageFormat forma
 // save cannot leave an empty file under the name.
 enum class Commit { Fast, Durable };
 WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format,
-                           Commit commit = Commit::Fast);
+                           Commit commit = Commit::Fast, const VectorPicture* vector = nullptr);
 
 // PNG and WebP keep an image's alpha channel; every other format is written
 // opaque: the colour channels as they are, the alpha dropped. JPEG is written
-// at quality 95, WebP losslessly.
+// at quality 95, WebP losslessly. SVG and PDF leave out the background
+// rectangle of a picture made transparent.
 
 // An uncompressed 24-bit bottom-up BMP with the 54-byte header, streamed in
 // chunks (no second copy of a big picture in memory). False for a picture

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace pismolot {
 
@@ -53,6 +54,11 @@ struct RenderOutcome {
     // Letter pixels lay outside the scratch surface and are missing from the
     // picture, which is otherwise the one the rules make.
     bool lettersCut = false;
+    // What the vector picture repeats: the last column and row the scan
+    // reached, and the colour it gave rows 1..plan.rows (the random stripes'
+    // draws included), 0xffRRGGBB, the first at index 0.
+    ScanReach reach;
+    std::vector<std::uint32_t> rowColours;
 };
 
 // Everything the render job needs of its surroundings. The windows implement

@@ -55,7 +55,8 @@ WriteStatus encodingFailed(const QString& reason) {
 
 // A FIFO or device: written in place, as any Unix tool would; replacing it
 // by a regular file would break whatever reads it.
-WriteStatus writeThrough(const QByteArray& nativePath, const QImage& image, ImageFormat format) {
+WriteStatus writeThrough(const QByteArray& nativePath, const QImage& image, ImageFormat format,
+                         const VectorPicture* vector) {
     int fd = -1;
     do
         fd = ::open(nativePath.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
@@ -64,7 +65,7 @@ WriteStatus writeThrough(const QByteArray& nativePath, const QImage& image, Imag
         return detail::statusFromErrno(errno);
     detail::FdSink sink(fd);
     QString reason;
-    const bool encoded = detail::encodeImage(sink, image, format, &reason);
+    const bool encoded = detail::encodeImage(sink, image, format, &reason, vector);
     int error = sink.finish();
     if (::close(fd) != 0 && error == 0 && errno != EINTR)
         error = errno;
@@ -202,7 +203,8 @@ private:
 // on a busy disk: far too slow for a batch of thousands of small pictures,
 // and more than an atomic replace needs.
 WriteStatus replaceAtomically(const QByteArray& path, const QImage& image, ImageFormat format,
-                              Commit how, detail::TemporaryFiles kind) {
+                              Commit how, detail::TemporaryFiles kind,
+                              const VectorPicture* vector) {
     const QByteArray nativeTarget = finalTarget(path);
     const QByteArray folder = folderOf(nativeTarget);
     struct stat old;
@@ -235,7 +237,7 @@ WriteStatus replaceAtomically(const QByteArray& path, const QImage& image, Image
         return detail::statusFromErrno(errno);
     detail::FdSink sink(file.fd());
     QString reason;
-    const bool encoded = detail::encodeImage(sink, image, format, &reason);
+    const bool encoded = detail::encodeImage(sink, image, format, &reason, vector);
     if (const int error = sink.finish())
         return detail::statusFromErrno(error);
     if (!encoded)
@@ -247,15 +249,15 @@ WriteStatus replaceAtomically(const QByteArray& path, const QImage& image, Image
 
 } // namespace
 
-WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format,
-                           Commit how) {
+WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format, Commit how,
+                           const VectorPicture* vector) {
     return detail::writeImageFile(path, image, format, how,
-                                  detail::TemporaryFiles::UnnamedWherePossible);
+                                  detail::TemporaryFiles::UnnamedWherePossible, vector);
 }
 
 WriteStatus detail::writeImageFile(const QString& path, const QImage& image, ImageFormat format,
-                                   Commit how, TemporaryFiles kind) {
-    if (WriteStatus refused = checkPicture(image, format); !refused.ok())
+                                   Commit how, TemporaryFiles kind, const VectorPicture* vector) {
+    if (WriteStatus refused = checkPicture(image, format, vector); !refused.ok())
         return refused;
     // A NUL would cut the name short at the system call.
     if (path.isEmpty() || path.contains(QChar(0)))
@@ -268,11 +270,11 @@ WriteStatus detail::writeImageFile(const QString& path, const QImage& image, Ima
         if (S_ISDIR(st.st_mode))
             return detail::statusFromErrno(EISDIR);
         if (!S_ISREG(st.st_mode))
-            return writeThrough(nativePath, image, format);
+            return writeThrough(nativePath, image, format, vector);
     } else if (errno != ENOENT) {
         return detail::statusFromErrno(errno); // a file as a folder, a link loop, no access
     }
-    return replaceAtomically(nativePath, image, format, how, kind);
+    return replaceAtomically(nativePath, image, format, how, kind, vector);
 }
 
 } // namespace pismolot

@@ -24,8 +24,8 @@ WriteStatus failed(const QFileDevice& file) {
 } // namespace
 
 WriteStatus detail::writeImageFileWithSaveFile(const QString& path, const QImage& image,
-                                               ImageFormat format) {
-    if (WriteStatus refused = checkPicture(image, format); !refused.ok())
+                                               ImageFormat format, const VectorPicture* vector) {
+    if (WriteStatus refused = checkPicture(image, format, vector); !refused.ok())
         return refused;
     const QFileInfo info(path);
     if (path.isEmpty() || info.isDir())
@@ -37,7 +37,7 @@ WriteStatus detail::writeImageFileWithSaveFile(const QString& path, const QImage
     if (!file.open(QIODevice::WriteOnly))
         return failed(file);
     QString reason;
-    const bool encoded = encodeImage(file, image, format, &reason);
+    const bool encoded = encodeImage(file, image, format, &reason, vector);
     // Every byte must be in the file before commit() may rename it.
     if (file.error() != QFileDevice::NoError || !file.flush()) {
         WriteStatus status = failed(file);
@@ -54,14 +54,14 @@ WriteStatus detail::writeImageFileWithSaveFile(const QString& path, const QImage
 }
 
 #ifndef PISMOLOT_PLATFORM_FILES
-WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format,
-                           Commit how) {
-    return detail::writeImageFile(path, image, format, how, detail::TemporaryFiles::Named);
+WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format, Commit how,
+                           const VectorPicture* vector) {
+    return detail::writeImageFile(path, image, format, how, detail::TemporaryFiles::Named, vector);
 }
 
 WriteStatus detail::writeImageFile(const QString& path, const QImage& image, ImageFormat format,
-                                   Commit, TemporaryFiles) {
-    return writeImageFileWithSaveFile(path, image, format);
+                                   Commit, TemporaryFiles, const VectorPicture* vector) {
+    return writeImageFileWithSaveFile(path, image, format, vector);
 }
 #endif
 

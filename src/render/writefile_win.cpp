@@ -269,14 +269,14 @@ DWORD replaceWaiting(const QString& target, const Scratch& scratch, Commit how) 
 
 } // namespace
 
-WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format,
-                           Commit how) {
-    return detail::writeImageFile(path, image, format, how, detail::TemporaryFiles::Named);
+WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format, Commit how,
+                           const VectorPicture* vector) {
+    return detail::writeImageFile(path, image, format, how, detail::TemporaryFiles::Named, vector);
 }
 
 WriteStatus detail::writeImageFile(const QString& path, const QImage& image, ImageFormat format,
-                                   Commit how, TemporaryFiles) {
-    if (WriteStatus refused = checkPicture(image, format); !refused.ok())
+                                   Commit how, TemporaryFiles, const VectorPicture* vector) {
+    if (WriteStatus refused = checkPicture(image, format, vector); !refused.ok())
         return refused;
     if (path.isEmpty())
         return {WriteError::IsDirectory, QStringLiteral("is a directory")};
@@ -309,7 +309,7 @@ WriteStatus detail::writeImageFile(const QString& path, const QImage& image, Ima
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         QString reason;
-        if (!encodeImage(buffer, image, format, &reason))
+        if (!encodeImage(buffer, image, format, &reason, vector))
             return {WriteError::Other, reason};
     }
 

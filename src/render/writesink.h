@@ -19,19 +19,20 @@ WriteStatus statusFromErrno(int error);
 // Encodes `image` to `out` in `format` (alpha kept or dropped as the format
 // wants). False when the encoder gave up; `reason` then says why. Whether
 // every byte arrived is for `out` to tell.
-bool encodeImage(QIODevice& out, const QImage& image, ImageFormat format, QString* reason);
+bool encodeImage(QIODevice& out, const QImage& image, ImageFormat format, QString* reason,
+                 const VectorPicture* vector = nullptr);
 
 // writeImageFile with a choice of temporary file: an unnamed one where the
 // file system has them (the default), or always "NAME.XXXXXX", as on file
 // systems without them (FAT on a memory stick, NFS).
 enum class TemporaryFiles { UnnamedWherePossible, Named };
 WriteStatus writeImageFile(const QString& path, const QImage& image, ImageFormat format, Commit how,
-                           TemporaryFiles kind);
+                           TemporaryFiles kind, const VectorPicture* vector = nullptr);
 
 // The writer of systems without POSIX files, through QSaveFile (it always
 // syncs before the rename). Built everywhere, so that it is tested here too.
-WriteStatus writeImageFileWithSaveFile(const QString& path, const QImage& image,
-                                       ImageFormat format);
+WriteStatus writeImageFileWithSaveFile(const QString& path, const QImage& image, ImageFormat format,
+                                       const VectorPicture* vector = nullptr);
 
 #ifdef Q_OS_UNIX
 // Writes to a file descriptor through one buffer, retrying interrupted and

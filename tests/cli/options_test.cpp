@@ -121,9 +121,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "--batch and --text-file cannot be used together"},
         BadCase{"batchAndOutput", split("--batch b -o x.bmp"), "--batch takes no --output"},
         BadCase{"batchTransparentBmp", split("--batch b --transparent --format bmp"),
-                "--transparent needs PNG or WebP"},
+                "--transparent needs PNG, WebP, SVG or PDF"},
         BadCase{"transparentBmp", split("--transparent -o x.bmp T"),
-                "--transparent needs PNG or WebP, and \"x.bmp\" is BMP"},
+                "--transparent needs PNG, WebP, SVG or PDF, and \"x.bmp\" is BMP"},
         BadCase{"transparentJpeg", split("--transparent -o x.jpg T"), "is JPEG"},
         BadCase{"transparentPpm", split("--transparent --format ppm -o x.png T"), "is PPM"},
         BadCase{"transparentNoExtension", split("--transparent -o picture T"), "is BMP"},
@@ -181,7 +181,14 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"standardOutput", split("-o -"), true, ImageFormat::Bmp},
         FormatCase{"standardOutputPng", split("--format png -o -"), true, ImageFormat::Png},
         FormatCase{"transparentPng", split("--transparent -o x.png"), true, ImageFormat::Png},
-        FormatCase{"transparentWebp", split("--transparent -o x.webp"), true, ImageFormat::Webp}),
+        FormatCase{"transparentWebp", split("--transparent -o x.webp"), true, ImageFormat::Webp},
+        FormatCase{"svg", split("-o x.svg"), true, ImageFormat::Svg},
+        FormatCase{"pdfUpper", split("-o X.PDF"), true, ImageFormat::Pdf},
+        FormatCase{"standardOutputSvg", split("--format svg -o -"), true, ImageFormat::Svg},
+        FormatCase{"pdfOverExtension", split("--format pdf -o x.png"), true, ImageFormat::Pdf},
+        FormatCase{"transparentSvg", split("--transparent -o x.svg"), true, ImageFormat::Svg},
+        FormatCase{"transparentPdf", split("--transparent --format pdf -o -"), true,
+                   ImageFormat::Pdf}),
     [](const testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name); });
 
 TEST(GoodArguments, EveryOptionLands) {

@@ -764,3 +764,57 @@ TEST_F(BatchRuns, UnreadableBatchIsAUsageError) {
 }
 
 } // namespace
+
+namespace {
+
+// SVG and PDF reach every output the bitmaps reach: a file by its
+// extension, standard output by --format, the lines of a batch; and the same
+// text at the same settings gives the same file.
+TEST(VectorOutputs, FileStandardOutputAndBatchGiveTheSameShapes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QStringList options = look();
+    for (const char* extension : {"svg", "pdf"}) {
+        const QString name = QStringLiteral("plakat.") + QLatin1String(extension);
+        const Outcome toFile = render(
+            options + QStringList{QStringLiteral("-o"), dir.filePath(name), QStringLiteral("Gęś")});
+        ASSERT_EQ(toFile.exitCode, 0) << toFile.err.toStdString();
+        const QByteArray file = fileBytes(dir.filePath(name));
+        EXPECT_TRUE(file.startsWith(extension == QByteArrayView("svg") ? "<?xml" : "%PDF-"))
+            << extension;
+        const Outcome toPipe =
+            render(options + QStringList{QStringLiteral("--format"), QLatin1String(extension),
+                                         QStringLiteral("-o"), QStringLiteral("-"),
+                                         QStringLiteral("Gęś")});
+        ASSERT_EQ(toPipe.exitCode, 0) << toPipe.err.toStdString();
+        // A PDF carries the moment it was made; an SVG is byte for byte.
+        if (extension == QByteArrayView("svg"))
+            EXPECT_EQ(toPipe.out, file);
+        else
+            EXPECT_EQ(toPipe.out.size(), file.size());
+    }
+    writeFile(dir.filePath("list.txt"), "b.svg\tGęś\nb.pdf\tGęś\n");
+    const Outcome batch =
+        render(options + QStringList{QStringLiteral("--batch"), QStringLiteral("list.txt")}, {},
+               dir.path());
+    ASSERT_EQ(batch.exitCode, 0) << batch.err.toStdString();
+    EXPECT_EQ(fileBytes(dir.filePath("b.svg")), fileBytes(dir.filePath("plakat.svg")));
+    EXPECT_TRUE(fileBytes(dir.filePath("b.pdf")).startsWith("%PDF-"));
+}
+
+// --transparent leaves the background rectangle out, and only it.
+TEST(VectorOutputs, TransparentLeavesOutTheBackgroundRectangle) {
+    const QStringList args{QStringLiteral("--background"), QStringLiteral("102030"),
+                           QStringLiteral("--format"),     QStringLiteral("svg"),
+                           QStringLiteral("-o"),           QStringLiteral("-"),
+                           QStringLiteral("Tło")};
+    const Outcome opaque = render(args);
+    const Outcome clear = render(QStringList{QStringLiteral("--transparent")} + args);
+    ASSERT_EQ(opaque.exitCode, 0);
+    ASSERT_EQ(clear.exitCode, 0) << clear.err.toStdString();
+    EXPECT_TRUE(opaque.out.contains("fill=\"#102030\""));
+    EXPECT_FALSE(clear.out.contains("#102030"));
+    EXPECT_EQ(clear.out.count("<rect"), opaque.out.count("<rect") - 1);
+}
+
+} // namespace

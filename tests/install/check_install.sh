@@ -32,7 +32,8 @@ expected_files() {
         share/bash-completion/completions/pismolot-render \
         share/doc/pismolot/README.md \
         share/doc/pismolot/copyright \
-        share/doc/pismolot/docs/guide.html
+        share/doc/pismolot/docs/guide.html \
+        share/doc/pismolot/docs/vector-4x.png
     for window in editor colour about main; do
         echo "share/doc/pismolot/docs/$window.png"
         echo "share/doc/pismolot/docs/$window@2x.png"

@@ -394,7 +394,11 @@ TEST_F(Fixture, CopyLeavesExactlyThePictureOnTheClipboard) {
         // gone. Windows names the formats its own way (clipboard_win_test.cpp).
         EXPECT_FALSE(data->hasText());
 #ifndef _WIN32
-        EXPECT_EQ(data->formats(), QStringList({"image/png", "image/bmp"}));
+        // The bitmaps first, then the same picture as shapes.
+        EXPECT_EQ(data->formats(), QStringList({"image/png", "image/bmp", "image/svg+xml"}));
+        const QByteArray svg = data->data("image/svg+xml");
+        EXPECT_TRUE(svg.contains("<title>Schowek</title>"));
+        EXPECT_TRUE(svg.contains(QStringLiteral("width=\"%1\"").arg(picture.width()).toLatin1()));
 #endif
         EXPECT_EQ(clipboardPng(), picture);
     }
@@ -411,7 +415,7 @@ QString expectedSaveFilter() {
                      "Pliki JPEG (*.jpg *.jpeg)|*.jpg;*.jpeg";
     if (canWriteFormat(ImageFormat::Webp))
         filter += "|Pliki WebP (*.webp)|*.webp";
-    return filter;
+    return filter + "|Obraz wektorowy SVG (*.svg)|*.svg|Dokument PDF (*.pdf)|*.pdf";
 }
 
 TEST_F(Fixture, SaveWritesA24BitBmpUnderExactlyTheChosenName) {
@@ -471,6 +475,26 @@ TEST_F(Fixture, SaveWritesA24BitBmpUnderExactlyTheChosenName) {
         const QByteArray data = written.readAll();
         EXPECT_TRUE(data.startsWith(f.magic)) << f.name;
         EXPECT_EQ(QImage::fromData(data).size(), forms::rys().resultPicture().size()) << f.name;
+    }
+    // The vector formats: the picture's size, its text as the title.
+    const QSize size = forms::rys().resultPicture().size();
+    const struct {
+        const char* name;
+        const char* filter;
+        QByteArray holds;
+    } vectors[] = {{"plakat", "Obraz wektorowy SVG (*.svg)",
+                    QStringLiteral("width=\"%1\" height=\"%2\"")
+                        .arg(size.width())
+                        .arg(size.height())
+                        .toLatin1()},
+                   {"plakat.PDF", "Pliki BMP (*.bmp)", "/Title"}};
+    for (const auto& v : vectors) {
+        answer = dir.filePath(v.name);
+        selected = v.filter;
+        mdi.zapisz->trigger();
+        QFile written(answer);
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << v.name;
+        EXPECT_TRUE(written.readAll().contains(v.holds)) << v.name;
     }
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }

@@ -202,13 +202,17 @@ TEST(SaveFileDialog, FolderNameIsNotACreateQuestion) {
 TEST(SaveFileDialog, ProgramsFiltersKeepTheTypedName) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
+    // SVG and PDF follow the bitmap formats, of which WebP may be missing.
+    const int svgRow = pismolot::canWriteFormat(pismolot::ImageFormat::Webp) ? 4 : 3;
     const struct {
         const char* typed;
         int filterRow; // in the dialog's list of types
         const char* filter;
     } cases[] = {{"obraz", 1, "Pliki PNG (*.png)"},
                  {"OBRAZ.PNG", 0, "Pliki BMP (*.bmp)"},
-                 {"obraz.jpeg", 2, "Pliki JPEG (*.jpg *.jpeg)"}};
+                 {"obraz.jpeg", 2, "Pliki JPEG (*.jpg *.jpeg)"},
+                 {"plakat", svgRow, "Obraz wektorowy SVG (*.svg)"},
+                 {"plakat", svgRow + 1, "Dokument PDF (*.pdf)"}};
     for (const auto& c : cases) {
         opensave::SaveFileDialog dialog(nullptr, opensave::convertFilter(output::saveFilter()),
                                         "Zapisz jako", dir.path());
@@ -219,7 +223,8 @@ TEST(SaveFileDialog, ProgramsFiltersKeepTheTypedName) {
         ASSERT_TRUE(types && name);
         EXPECT_EQ(types->itemText(3), pismolot::canWriteFormat(pismolot::ImageFormat::Webp)
                                           ? "Pliki WebP (*.webp)"
-                                          : "");
+                                          : "Obraz wektorowy SVG (*.svg)");
+        EXPECT_EQ(types->count(), svgRow + 2);
         types->setCurrentIndex(c.filterRow);
         QTest::keyClicks(name, c.typed);
         dialog.accept();

@@ -89,7 +89,7 @@ TEST(Copy, EmptyPictureLeavesTheClipboardUntouched) {
               "stare dane");
 }
 
-TEST(SaveFormats, BmpFirstThenPngJpegAndWebpWhereItCanBeWritten) {
+TEST(SaveFormats, BmpFirstThenPngJpegAndWebpWhereItCanBeWrittenThenSvgAndPdf) {
     for (const bool webp : {true, false}) {
         const output::FormatAvailable available = [&](ImageFormat f) {
             return f != ImageFormat::Webp || webp;
@@ -104,6 +104,9 @@ TEST(SaveFormats, BmpFirstThenPngJpegAndWebpWhereItCanBeWritten) {
             expected << "Pliki WebP (*.webp)";
             filter += "|Pliki WebP (*.webp)|*.webp";
         }
+        expected << "Obraz wektorowy SVG (*.svg)"
+                 << "Dokument PDF (*.pdf)";
+        filter += "|Obraz wektorowy SVG (*.svg)|*.svg|Dokument PDF (*.pdf)|*.pdf";
         EXPECT_EQ(filters, expected);
         EXPECT_EQ(output::saveFilter(available), filter);
     }
@@ -133,6 +136,11 @@ TEST(SaveFormats, ExtensionThenSelectedFilterThenBmp) {
         {"folder.png/obraz", "Pliki BMP (*.bmp)", ImageFormat::Bmp},
         {"obraz", "", ImageFormat::Bmp},
         {"obraz.gif", "Coś innego (*.gif)", ImageFormat::Bmp},
+        {"obraz.SVG", "Pliki BMP (*.bmp)", ImageFormat::Svg},
+        {"obraz.pdf", "Obraz wektorowy SVG (*.svg)", ImageFormat::Pdf},
+        {"obraz", "Obraz wektorowy SVG (*.svg)", ImageFormat::Svg},
+        {"obraz.png", "Dokument PDF (*.pdf)", ImageFormat::Png},
+        {"obraz", "Dokument PDF (*.pdf)", ImageFormat::Pdf},
     };
     for (const FormatCase& c : cases) {
         EXPECT_EQ(output::saveFormatFor(c.path, c.selectedFilter), c.format)

@@ -136,6 +136,10 @@ std::string formatName(ImageFormat format) {
         return "Ppm";
     case ImageFormat::Webp:
         return "Webp";
+    case ImageFormat::Svg:
+        return "Svg";
+    case ImageFormat::Pdf:
+        return "Pdf";
     }
     return "?";
 }
@@ -162,6 +166,9 @@ const char* readerFormat(ImageFormat format) {
         return "PPM";
     case ImageFormat::Webp:
         return "WEBP";
+    case ImageFormat::Svg:
+    case ImageFormat::Pdf:
+        break;
     }
     return "";
 }

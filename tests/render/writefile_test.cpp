@@ -787,7 +787,10 @@ INSTANTIATE_TEST_SUITE_P(
                                    return detail::writeImageFile(path, image, format, Commit::Fast,
                                                                  detail::TemporaryFiles::Named);
                                }},
-                    WriterCase{"QSaveFile", detail::writeImageFileWithSaveFile}),
+                    WriterCase{"QSaveFile",
+                               [](const QString& path, const QImage& image, ImageFormat format) {
+                                   return detail::writeImageFileWithSaveFile(path, image, format);
+                               }}),
     [](const testing::TestParamInfo<WriterCase>& info) { return std::string(info.param.name); });
 
 } // namespace
