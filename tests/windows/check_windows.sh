@@ -195,7 +195,7 @@ zip)
     command -v unzip >/dev/null || skip "unzip is not installed (Debian package unzip)"
     [[ -f $zip ]] || { fail "$zip is missing (cmake --build --target pismolot_zip)"; finish; }
     expected=$(for f in pismolot.exe pismolot-render.exe LICENSE.txt README.txt docs/guide.html \
-        docs/{editor,colour,about,main}{,@2x}.png; do echo "$folder/$f"; done | sort)
+        docs/{editor,colour,about,main}{,@2x}.png docs/vector-4x.png; do echo "$folder/$f"; done | sort)
     listed=$(unzip -Z1 "$zip" | sort)
     [[ $listed == "$expected" ]] || fail "the zip holds other files: $(diff <(echo "$expected") <(echo "$listed") | grep '^[<>]' | tr '\n' ' ')"
     # Stripped programs, no larger than such a program needs.
