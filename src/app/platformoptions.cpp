@@ -36,10 +36,10 @@ bool isPlatformOption(std::string_view arg) {
 
 } // namespace
 
-std::string withLightFrames(const std::string& spec) {
+std::string withLightFrames(const std::string& platform) {
     std::string result;
     bool first = true;
-    for (std::string_view entry : split(spec, ';')) {
+    for (std::string_view entry : split(platform, ';')) {
         if (!first)
             result += ';';
         first = false;
@@ -62,9 +62,9 @@ std::vector<std::string> lightFrameArguments(std::vector<std::string> args,
         args[chosen] = withLightFrames(args[chosen]);
         return args;
     }
-    const std::string& spec = environment.empty() ? fallback : environment;
-    const std::string light = withLightFrames(spec);
-    if (light != spec) {
+    const std::string& platform = environment.empty() ? fallback : environment;
+    const std::string light = withLightFrames(platform);
+    if (light != platform) {
         // Right after the program's name, where Qt takes it out again.
         const auto at = args.empty() ? args.end() : args.begin() + 1;
         args.insert(at, {"-platform", light});

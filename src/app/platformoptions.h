@@ -12,10 +12,10 @@
 // through QT_QPA_PLATFORM or -platform.
 namespace platformoptions {
 
-// The platform specification ("windows:fontengine=freetype", or a list of
+// The platform string ("windows:fontengine=freetype", or a list of
 // them split by ';') with darkmode=0 added to each windows entry that names
 // no darkmode; other platforms' entries are kept as they are.
-std::string withLightFrames(const std::string& spec);
+std::string withLightFrames(const std::string& platform);
 
 // The command line for QApplication: `args` (the program first) with the
 // platform the user chose, through the last "-platform" argument, else

@@ -13,7 +13,7 @@ namespace opensave {
 // One entry of the dialog's list of types.
 struct FileType {
     QString name;       // shown in the list: the filter's description as given
-    QString spec;       // the patterns as the dialog's table takes them: "*.jpg;*.jpeg"
+    QString patterns;   // the patterns as the dialog's table takes them: "*.jpg;*.jpeg"
     QString nameFilter; // what the caller is told when this type was chosen
 
     friend bool operator==(const FileType&, const FileType&) = default;

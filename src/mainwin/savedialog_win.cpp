@@ -207,7 +207,7 @@ QString AskSaveFileName(QWidget* owner, QString filter, const QString& title,
     const QList<opensave::FileType> types = opensave::fileTypes(filter);
     std::vector<COMDLG_FILTERSPEC> table;
     for (const opensave::FileType& type : types)
-        table.push_back({wide(type.name), wide(type.spec)});
+        table.push_back({wide(type.name), wide(type.patterns)});
     if (!table.empty()) {
         dialog->SetFileTypes(UINT(table.size()), table.data());
         dialog->SetFileTypeIndex(1);
