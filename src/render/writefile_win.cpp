@@ -8,6 +8,7 @@
 // named: device names, forbidden characters, paths too long, read-only files.
 // A file that another program holds for a moment (a virus scanner, the
 // search indexer, a sync client) is waited for, up to about two seconds.
+#include "render/filecalls_win.h"
 #include "render/filename.h"
 #include "render/imagefile.h"
 #include "render/writesink.h"
@@ -22,6 +23,11 @@
 #include <algorithm>
 
 namespace pismolot {
+
+detail::WinFileCalls& detail::winFileCalls() {
+    static WinFileCalls calls{::ReplaceFileW, ::MoveFileExW};
+    return calls;
+}
 
 namespace {
 
@@ -197,7 +203,9 @@ DWORD replaceOnce(const QString& target, const Scratch& scratch, Commit how) {
     const auto move = [&](DWORD flags) -> DWORD {
         if (how == Commit::Durable)
             flags |= MOVEFILE_WRITE_THROUGH;
-        return MoveFileExW(wide(scratch.temporary), wide(target), flags) ? 0 : GetLastError();
+        return detail::winFileCalls().moveFile(wide(scratch.temporary), wide(target), flags)
+                   ? 0
+                   : GetLastError();
     };
     if (!exists(target))
         return move(0);
@@ -205,8 +213,9 @@ DWORD replaceOnce(const QString& target, const Scratch& scratch, Commit how) {
     // fail after the old file is gone (ERROR_UNABLE_TO_MOVE_REPLACEMENT).
     // Attributes and access rules that cannot be carried over (no right to
     // change them) do not stop the save.
-    if (ReplaceFileW(wide(target), wide(scratch.temporary), wide(scratch.backup),
-                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    if (detail::winFileCalls().replaceFile(wide(target), wide(scratch.temporary),
+                                           wide(scratch.backup), REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                           nullptr, nullptr)) {
         removeOwn(scratch.backup);
         return 0;
     }
@@ -214,7 +223,8 @@ DWORD replaceOnce(const QString& target, const Scratch& scratch, Commit how) {
     switch (error) {
     case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
         // The old file stands under the backup name: it goes back.
-        if (!MoveFileExW(wide(scratch.backup), wide(target), MOVEFILE_WRITE_THROUGH))
+        if (!detail::winFileCalls().moveFile(wide(scratch.backup), wide(target),
+                                             MOVEFILE_WRITE_THROUGH))
             return ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
         return ERROR_UNABLE_TO_MOVE_REPLACEMENT;
     case ERROR_FILE_NOT_FOUND:

@@ -1,8 +1,9 @@
 // Writing to paths on Windows: what Windows refuses is named, and the old
 // file and the folder stay as they were; a replace leaves nothing behind and
-// keeps what the old file was given. (Paths at the length limit and files
-// held by another program are checked through the renderer, in
+// keeps what the old file was given, also when ReplaceFileW fails half-way. (Paths at the length
+// limit and files held by another program are checked through the renderer, in
 // tests/windows/check_windows.sh.)
+#include "render/filecalls_win.h"
 #include "render/imagefile.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 using namespace pismolot;
 
@@ -254,5 +256,109 @@ TEST(KeptOnReplace, ExplicitAccessRule) {
     EXPECT_EQ(accessRules(path), before);
     EXPECT_EQ(contents(path), encodeBmp24(sample()));
 }
+
+// ReplaceFileW's rarer failures, made to happen: the old file must never be
+// lost, and a failure that may pass is waited out.
+struct ReplaceFailure {
+    const char* name;
+    DWORD error;       // what the failing ReplaceFileW reports
+    int failures;      // how many calls fail before the real one runs
+    bool movesOldAway; // the failure leaves the old file under the backup name
+    bool putBackFails; // and moving it back fails too
+    bool written;      // the new picture lands
+    bool keptAsBackup; // the old file is left under the backup name, and said so
+};
+
+void PrintTo(const ReplaceFailure& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// The fakes' state: they are plain function pointers.
+const ReplaceFailure* failing = nullptr;
+int replaceCalls = 0;
+std::wstring backupName;
+
+BOOL WINAPI failingReplace(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags,
+                           LPVOID exclude, LPVOID reserved) {
+    backupName = backup ? backup : L"";
+    if (replaceCalls++ >= failing->failures && failing->failures >= 0)
+        return ReplaceFileW(replaced, replacement, backup, flags, exclude, reserved);
+    if (failing->movesOldAway)
+        MoveFileExW(replaced, backup, 0);
+    SetLastError(failing->error);
+    return FALSE;
+}
+
+BOOL WINAPI failingMove(LPCWSTR from, LPCWSTR to, DWORD flags) {
+    if (failing->putBackFails && from == backupName) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return MoveFileExW(from, to, flags);
+}
+
+class ReplaceFailures : public testing::TestWithParam<ReplaceFailure> {};
+
+TEST_P(ReplaceFailures, NeverLoseTheOldFile) {
+    const ReplaceFailure& c = GetParam();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = oldFile(dir.path(), QStringLiteral("stary.bmp"));
+    failing = &c;
+    replaceCalls = 0;
+    WriteStatus status;
+    {
+        const detail::WinFileCallsSwap swap({failingReplace, failingMove});
+        status = writeImageFile(path, sample(), ImageFormat::Bmp);
+    }
+
+    EXPECT_GE(replaceCalls, 1);
+    if (c.written) {
+        ASSERT_TRUE(status.ok()) << status.systemText.toStdString();
+        EXPECT_EQ(contents(path), encodeBmp24(sample()));
+        EXPECT_EQ(listing(dir.path()), QStringList{QStringLiteral("stary.bmp")});
+        return;
+    }
+    EXPECT_FALSE(status.ok());
+    // Failures that may pass are tried again; once the old file is away from
+    // its name, nothing more is tried.
+    if (c.keptAsBackup)
+        EXPECT_EQ(replaceCalls, 1);
+    else
+        EXPECT_GT(replaceCalls, 3);
+    const QStringList left = listing(dir.path());
+    ASSERT_EQ(left.size(), 1) << left.join(u' ').toStdString();
+    if (c.keptAsBackup) {
+        EXPECT_TRUE(left.front().startsWith(u'~') && left.front().endsWith(QStringLiteral(".bak")))
+            << left.front().toStdString();
+        EXPECT_TRUE(status.systemText.endsWith(left.front())) << status.systemText.toStdString();
+        EXPECT_EQ(contents(dir.path() + u'/' + left.front()), OldBytes);
+    } else {
+        EXPECT_EQ(status.error, WriteError::InUse) << status.systemText.toStdString();
+        EXPECT_EQ(left.front(), QStringLiteral("stary.bmp"));
+        EXPECT_EQ(contents(path), OldBytes);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ReplaceFailures,
+    testing::Values(
+        // Both files keep their names: another program's handle, soon gone.
+        ReplaceFailure{"brief_hold_waited_out", ERROR_UNABLE_TO_MOVE_REPLACEMENT, 2, false, false,
+                       true, false},
+        ReplaceFailure{"lasting_hold", ERROR_UNABLE_TO_REMOVE_REPLACED, -1, false, false, false,
+                       false},
+        // The old file was moved to the backup name: it is put back.
+        ReplaceFailure{"old_file_put_back", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, -1, true, false,
+                       false, false},
+        ReplaceFailure{"put_back_once_then_written", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1, true,
+                       false, true, false},
+        // It cannot be put back: it stays under the backup name, which the
+        // message names.
+        ReplaceFailure{"old_file_kept_as_backup", ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, -1, true,
+                       true, false, true},
+        // A file system that cannot replace: a plain rename instead.
+        ReplaceFailure{"replace_not_supported", ERROR_NOT_SUPPORTED, -1, false, false, true,
+                       false}));
 
 } // namespace

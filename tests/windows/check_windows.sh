@@ -153,13 +153,14 @@ imports)
             [[ -z $dll || $dll =~ $system_dlls ]] || fail "$p.exe imports $dll, which Windows does not have"
         done <<<"$dlls"
     done
-    # The program's own save dialog is the item dialog (a COM object): its
-    # code calls the legacy GetSaveFileName no more, whose hook forced the
-    # dialog of Windows XP on Windows.
-    own=$(find "$build/src" -name 'libpismolot_*.a' | sort)
-    [[ $own == *libpismolot_mainwin.a* ]] || fail "the program's own libraries were not found in $build/src"
-    for lib in $own; do
-        [[ $("$objdump" -t "$lib") != *GetSaveFileName* ]] || fail "$(basename "$lib") calls GetSaveFileName, the legacy save dialog"
+    # The save dialog is the item dialog (a COM object). GetOpenFileName and
+    # GetSaveFileName bring back the dialog of Windows XP once hooked, so
+    # neither program may reach them: not imported (Qt for Windows is built
+    # without its XP dialog helper) nor named for GetProcAddress.
+    for p in "${programs[@]}"; do
+        names=$(strings -a "$build/$p.exe"; strings -a -el "$build/$p.exe")
+        [[ $names != *GetSaveFileName* && $names != *GetOpenFileName* ]] ||
+            fail "$p.exe reaches the legacy file dialog (GetOpenFileName, GetSaveFileName)"
     done
     [[ $("$objdump" -t "$build/src/mainwin/libpismolot_mainwin.a" 2>/dev/null) == *__imp_CoCreateInstance* ]] ||
         fail "the save dialog does not create Windows' item dialog (no CoCreateInstance)"
