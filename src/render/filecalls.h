@@ -6,6 +6,8 @@
 // fail, or to see the order of the steps, and must put it back (FileCallsSwap)
 // before any other write runs. Nothing but tests changes it.
 
+#include "render/callsswap.h"
+
 namespace pismolot::detail {
 
 struct FileCalls {
@@ -17,15 +19,6 @@ struct FileCalls {
 FileCalls& fileCalls();
 
 // Swaps the table for one scope.
-class FileCallsSwap {
-public:
-    explicit FileCallsSwap(const FileCalls& calls) : saved_(fileCalls()) { fileCalls() = calls; }
-    ~FileCallsSwap() { fileCalls() = saved_; }
-    FileCallsSwap(const FileCallsSwap&) = delete;
-    FileCallsSwap& operator=(const FileCallsSwap&) = delete;
-
-private:
-    FileCalls saved_;
-};
+using FileCallsSwap = CallsSwap<FileCalls, fileCalls>;
 
 } // namespace pismolot::detail

@@ -6,6 +6,8 @@
 // rarer failures happen, and must put it back (WinFileCallsSwap) before any
 // other write runs. Nothing but tests changes it.
 
+#include "render/callsswap.h"
+
 #include <windows.h>
 
 namespace pismolot::detail {
@@ -18,17 +20,6 @@ struct WinFileCalls {
 WinFileCalls& winFileCalls();
 
 // Swaps the table for one scope.
-class WinFileCallsSwap {
-public:
-    explicit WinFileCallsSwap(const WinFileCalls& calls) : saved_(winFileCalls()) {
-        winFileCalls() = calls;
-    }
-    ~WinFileCallsSwap() { winFileCalls() = saved_; }
-    WinFileCallsSwap(const WinFileCallsSwap&) = delete;
-    WinFileCallsSwap& operator=(const WinFileCallsSwap&) = delete;
-
-private:
-    WinFileCalls saved_;
-};
+using WinFileCallsSwap = CallsSwap<WinFileCalls, winFileCalls>;
 
 } // namespace pismolot::detail
