@@ -196,4 +196,14 @@ void SaveFileDialog::accept() {
     QFileDialog::accept();
 }
 
+QString askWithSaveFileDialog(QWidget* owner, const QString& convertedFilter, const QString& title,
+                              const QString& initialDir, QString* selectedFilter) {
+    SaveFileDialog dialog(owner, convertedFilter, title, initialDir);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    if (selectedFilter)
+        *selectedFilter = dialog.selectedNameFilter();
+    return fileNameFromBuffer(dialog.selectedFiles().value(0));
+}
+
 } // namespace opensave

@@ -73,6 +73,11 @@ private:
     void fitDetailColumns();
 };
 
+// Asks with SaveFileDialog: the full path, or "" on cancel; `selectedFilter`,
+// where given, gets the name filter selected when the name was accepted.
+QString askWithSaveFileDialog(QWidget* owner, const QString& convertedFilter, const QString& title,
+                              const QString& initialDir, QString* selectedFilter);
+
 } // namespace opensave
 
 // Asks for the name of a file to write. `filter` holds description and

@@ -4,11 +4,6 @@
 
 QString AskSaveFileName(QWidget* owner, QString filter, const QString& title,
                         const QString& initialDir, QString* selectedFilter) {
-    filter = opensave::convertFilter(std::move(filter));
-    opensave::SaveFileDialog dialog(owner, filter, title, initialDir);
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    if (selectedFilter)
-        *selectedFilter = dialog.selectedNameFilter();
-    return opensave::fileNameFromBuffer(dialog.selectedFiles().value(0));
+    return opensave::askWithSaveFileDialog(owner, opensave::convertFilter(std::move(filter)), title,
+                                           initialDir, selectedFilter);
 }

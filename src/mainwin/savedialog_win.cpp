@@ -168,19 +168,6 @@ private:
     std::atomic<ULONG> references_{1};
 };
 
-// Where the system's dialog cannot be made (no COM, a broken shell), the
-// program's own dialog asks the same questions rather than the command
-// silently doing nothing.
-QString askWithOwnDialog(QWidget* owner, const QString& filter, const QString& title,
-                         const QString& initialDir, QString* selectedFilter) {
-    opensave::SaveFileDialog dialog(owner, filter, title, initialDir);
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    if (selectedFilter)
-        *selectedFilter = dialog.selectedNameFilter();
-    return opensave::fileNameFromBuffer(dialog.selectedFiles().value(0));
-}
-
 // The owner's window handle; only Qt's Windows platform has real ones.
 HWND ownerWindow(QWidget* owner) {
     if (!owner || QGuiApplication::platformName() != QLatin1String("windows"))
@@ -194,11 +181,14 @@ QString AskSaveFileName(QWidget* owner, QString filter, const QString& title,
                         const QString& initialDir, QString* selectedFilter) {
     filter = opensave::convertFilter(std::move(filter));
     const ComApartment com;
+    // Where the system's dialog cannot be made (no COM, a broken shell) or
+    // shown, the program's own dialog asks the same questions rather than
+    // the command silently doing nothing.
     Held<IFileSaveDialog> dialog;
     if (!com.usable() ||
         FAILED(CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER,
                                 IID_IFileSaveDialog, dialog.out())))
-        return askWithOwnDialog(owner, filter, title, initialDir, selectedFilter);
+        return opensave::askWithSaveFileDialog(owner, filter, title, initialDir, selectedFilter);
 
     // Only these: the dialog's defaults for saving would also refuse a
     // read-only file, which the program's writer explains itself.
@@ -225,14 +215,14 @@ QString AskSaveFileName(QWidget* owner, QString filter, const QString& title,
     const bool advised = SUCCEEDED(dialog->Advise(questions.get(), &cookie));
     // Without the create question the dialog would take any new name unasked.
     if (!advised)
-        return askWithOwnDialog(owner, filter, title, initialDir, selectedFilter);
+        return opensave::askWithSaveFileDialog(owner, filter, title, initialDir, selectedFilter);
     const HRESULT shown = dialog->Show(ownerWindow(owner));
     dialog->Unadvise(cookie);
 
     if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED))
         return QString();
     if (FAILED(shown))
-        return askWithOwnDialog(owner, filter, title, initialDir, selectedFilter);
+        return opensave::askWithSaveFileDialog(owner, filter, title, initialDir, selectedFilter);
     // The name the questions were about; the dialog's own where it never
     // told of one.
     QString path = questions->path().isEmpty() ? resultPath(dialog.get()) : questions->path();
